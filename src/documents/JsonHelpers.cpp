@@ -29,8 +29,10 @@ RawRead ReadRaw(const std::string& path) {
 
 // jsoncpp turns \u escapes into UTF-8 without checking that a low surrogate has its
 // high half, so a parsed document may hold text that is not UTF-8 even when the file
-// is. Member names count as well.
-bool AllTextIsUtf8(const Json::Value& value) {
+// is. Member names count as well, and must not hold NUL: the styled writer cuts a
+// name at its first NUL, so such a document would not survive being saved (two names
+// could even become one).
+bool AllTextIsSafe(const Json::Value& value) {
   switch (value.type()) {
   case Json::stringValue: {
     const char* begin = nullptr;
@@ -40,14 +42,15 @@ bool AllTextIsUtf8(const Json::Value& value) {
   }
   case Json::arrayValue:
     for (const auto& element : value) {
-      if (!AllTextIsUtf8(element)) {
+      if (!AllTextIsSafe(element)) {
         return false;
       }
     }
     return true;
   case Json::objectValue:
     for (auto it = value.begin(); it != value.end(); ++it) {
-      if (!IsValidUtf8(it.name()) || !AllTextIsUtf8(*it)) {
+      const std::string name = it.name();
+      if (name.find('\0') != std::string::npos || !IsValidUtf8(name) || !AllTextIsSafe(*it)) {
         return false;
       }
     }
@@ -93,7 +96,9 @@ Json::Value ParseJsonText(std::string_view text) {
     // jsoncpp reports a document nested beyond the stack limit by throwing.
     return Json::Value();
   }
-  if (text.find("\\u") != std::string_view::npos && !AllTextIsUtf8(root)) {
+  const bool mayHideBadText =
+      text.find("\\u") != std::string_view::npos || text.find('\0') != std::string_view::npos;
+  if (mayHideBadText && !AllTextIsSafe(root)) {
     return Json::Value();
   }
   return root;
@@ -215,6 +220,12 @@ Json::Value& JsonObjectMember(Json::Value& value, const char* key) {
 Json::Value& JsonArrayElement(Json::Value& value, Json::ArrayIndex index) {
   if (!value.isArray()) {
     value = Json::Value(Json::arrayValue);
+  }
+  // jsoncpp keeps arrays as maps: value[index] alone would leave the elements below
+  // `index` absent rather than null, and iteration and comparison would then disagree
+  // with what the file holds after the next save. Fill them in.
+  while (value.size() <= index) {
+    value.append(Json::Value());
   }
   return value[index];
 }

@@ -111,7 +111,7 @@ inline std::uint8_t JsonBoolMember(const Json::Value& value, std::string_view ke
 Json::Value& JsonObjectMember(Json::Value& value, const char* key);
 
 // For writers: turns `value` into an array when it is anything else and returns
-// element `index`, growing the array with nulls as needed. Callers bound `index`
+// element `index`, growing the array with null elements as needed. Callers bound `index`
 // (see the limits of the document classes) so that a number from a file or a caller
 // cannot make the array enormous.
 Json::Value& JsonArrayElement(Json::Value& value, Json::ArrayIndex index);
