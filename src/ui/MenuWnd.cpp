@@ -1,0 +1,86 @@
+#include "ui/MenuWnd.h"
+
+#include "ui/MenuElement.h"
+#include "ui/MessageLoop.h"
+
+namespace quorvex::ui {
+
+std::string_view CMenuUI::GetClass() const {
+  return "Menu";
+}
+
+std::string_view CMenuElementUI::GetClass() const {
+  return "MenuElement";
+}
+
+bool CMenuElementUI::HasSubMenu() const {
+  for (int i = 0; i < GetCount(); ++i) {
+    if (dynamic_cast<CMenuElementUI*>(GetItemAt(i)) != nullptr) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CMenuElementUI::Activate() {
+  if (!CControlUI::Activate() || HasSubMenu() || GetManager() == nullptr) {
+    return false;
+  }
+  if (auto* menu = dynamic_cast<CMenuWnd*>(GetManager()->GetWindow())) {
+    menu->OnItemPicked(*this);
+    return true;
+  }
+  return false;
+}
+
+void CMenuElementUI::DoEvent(TEventUI& event) {
+  if (event.type == UiEvent::kButtonUp ||
+      (event.type == UiEvent::kKeyDown && event.wParam == kKeyReturn)) {
+    Activate();
+    return;
+  }
+  CContainerUI::DoEvent(event);
+}
+
+void CMenuElementUI::LayoutChildren(const UiRect& inner) {
+  if (!HasSubMenu()) {
+    CContainerUI::LayoutChildren(inner);
+  }
+}
+
+bool CMenuWnd::Init(const UiContext& context, WindowHandle owner, std::string skin, UiPoint point,
+                    std::uint32_t align) {
+  if (IsCreated()) {
+    return false;
+  }
+  skin_ = std::move(skin);
+  owner_ = owner;
+  align_ = align;
+  if (Create(context, owner, "", 0, kStyleToolWindow) == kNoWindow) {
+    return false;
+  }
+  const int w = GetWindowRect().Width();
+  const int h = GetWindowRect().Height();
+  const int left = (align & kMenuAlignRight) != 0 ? point.x - w : point.x;
+  const int top = (align & kMenuAlignBottom) != 0 ? point.y - h : point.y;
+  MoveWindow({left, top, left + w, top + h});
+  ShowWindow(true);
+  return true;
+}
+
+bool CMenuWnd::PickItem(std::string_view name) {
+  CPaintManagerUI* pm = GetPaintManager();
+  if (pm == nullptr) {
+    return false;
+  }
+  auto* item = dynamic_cast<CMenuElementUI*>(pm->FindControl(name));
+  return item != nullptr && item->Activate();
+}
+
+void CMenuWnd::OnItemPicked(CMenuElementUI& item) {
+  const std::string name = item.GetName();
+  GetLoop()->SendMessage(owner_, kMsgMenuClick, reinterpret_cast<WParam>(&name), 0);
+  Close(0);
+}
+
+} // namespace quorvex::ui
