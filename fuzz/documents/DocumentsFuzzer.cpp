@@ -7,6 +7,7 @@
 #include "documents/CKeyboardProfiledata.h"
 #include "documents/CMouseProfiledata.h"
 #include "documents/JsonHelpers.h"
+#include "documents/StyledFormat.h"
 #include "documents/TextHelpers.h"
 #include "platform/AtomicFile.h"
 #include "platform/DebugOutput.h"
@@ -143,6 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   IsSafeFileName(text);
 
   const Json::Value parsed = ParseJsonText(text);
+  CHECK(FormatStyled(parsed) == FormatStyledReference(parsed));
   if (!parsed.isNull()) {
     CHECK(ParseJsonText(FormatJsonDocument(parsed)) == parsed);
   }
@@ -194,7 +196,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hs.WriteCustomEqNames(hs.ReadCustomEqNames());
   ReadEverything(kb, mouse, hs);
 
-  // What is saved reads back as it was.
+  // What the writers built is formatted as StyledWriter would, and what is saved reads
+  // back as it was.
+  CHECK(FormatStyled(kb.CurrentEntry()) == FormatStyledReference(kb.CurrentEntry()));
+  CHECK(FormatStyled(mouse.CurrentEntry()) == FormatStyledReference(mouse.CurrentEntry()));
+  CHECK(FormatStyled(hs.CurrentEntry()) == FormatStyledReference(hs.CurrentEntry()));
   CHECK(kb.SaveCurrent());
   CHECK(kb.SaveStagedTo(files.staged));
   const Json::Value saved = kb.CurrentEntry();

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace quorvex::documents {
 namespace {
@@ -87,24 +88,28 @@ CBasicProfiledata::CBasicProfiledata() = default;
 CBasicProfiledata::~CBasicProfiledata() = default;
 
 bool CBasicProfiledata::SaveCurrent() {
-  return SaveEntryTo(Json::Value(currentEntry_), profilePath_);
+  return SaveEntryTo(currentEntry_, profilePath_);
 }
 
 bool CBasicProfiledata::SaveEntryTo(const Json::Value& entry, const std::string& path) {
   if (path.empty()) {
     return false;
   }
-  DocumentForUpdate update = ReadForUpdate(path);
-  if (!update.writable) {
+  Json::Value* document = OpenForUpdate(path, true);
+  if (document == nullptr) {
     return false;
   }
-  Json::Value& devices = JsonObjectMember(update.document, "Device");
-  JsonArrayElement(devices, static_cast<Json::ArrayIndex>(deviceIndex_)) = entry;
-  return WriteDocument(update.document, path);
+  if (!document->isObject()) {
+    *document = Json::Value(Json::objectValue);
+  }
+  JsonArrayElement(JsonObjectMember(*document, "Device"),
+                   static_cast<Json::ArrayIndex>(deviceIndex_)) = entry;
+  cache_.takenIndex = -1;
+  return WriteAndRemember(path);
 }
 
 bool CBasicProfiledata::SaveStagedTo(const std::string& path) {
-  return SaveEntryTo(Json::Value(stagedEntry_), path);
+  return SaveEntryTo(stagedEntry_, path);
 }
 
 bool CBasicProfiledata::WriteDocument(const Json::Value& document, const std::string& path) {
@@ -138,11 +143,65 @@ bool CBasicProfiledata::SetDeviceIndex(std::int32_t index) {
   return true;
 }
 
-Json::Value CBasicProfiledata::LoadEntry(const std::string& path) {
+bool CBasicProfiledata::StampOf(const std::string& path, FileStamp& stamp) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    stamp = FileStamp{};
+    return false;
+  }
+  stamp.device = static_cast<std::uint64_t>(st.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+  stamp.size = static_cast<std::uint64_t>(st.st_size);
+  stamp.mtimeSec = st.st_mtim.tv_sec;
+  stamp.mtimeNsec = st.st_mtim.tv_nsec;
+  stamp.ctimeSec = st.st_ctim.tv_sec;
+  stamp.ctimeNsec = st.st_ctim.tv_nsec;
+  return true;
+}
+
+Json::Value* CBasicProfiledata::OpenForUpdate(const std::string& path, bool forSave) {
+  FileStamp stamp;
+  const bool exists = StampOf(path, stamp);
+  if (cache_.valid && exists && cache_.path == path && cache_.stamp == stamp &&
+      (cache_.takenIndex < 0 || (forSave && cache_.takenIndex == deviceIndex_))) {
+    return &cache_.document;
+  }
+  cache_ = CachedDocument{};
   DocumentForUpdate update = ReadForUpdate(path);
-  const Json::Value* element = DeviceElement(update.document, deviceIndex_);
+  if (!update.writable) {
+    return nullptr;
+  }
+  cache_.path = path;
+  cache_.stamp = stamp;
+  // Only a document read intact may be reused; anything else is written first.
+  cache_.valid = exists && update.document.isObject();
+  cache_.document = std::move(update.document);
+  return &cache_.document;
+}
+
+bool CBasicProfiledata::WriteAndRemember(const std::string& path) {
+  const bool written = WriteDocument(cache_.document, path);
+  cache_.valid = written && StampOf(path, cache_.stamp);
+  return written;
+}
+
+Json::Value CBasicProfiledata::LoadEntry(const std::string& path) {
+  Json::Value* document = OpenForUpdate(path, false);
+  Json::Value* element = nullptr;
+  if (document != nullptr && document->isObject()) {
+    Json::Value* devices = document->isMember("Device") ? &(*document)["Device"] : nullptr;
+    if (devices != nullptr && devices->isArray() &&
+        static_cast<Json::ArrayIndex>(deviceIndex_) < devices->size()) {
+      element = &(*devices)[static_cast<Json::ArrayIndex>(deviceIndex_)];
+    }
+  }
   if (element != nullptr && element->isObject()) {
-    return *element;
+    // The entry takes the element over; the kept document now lacks it until a save
+    // puts an entry back.
+    Json::Value entry;
+    entry.swap(*element);
+    cache_.takenIndex = deviceIndex_;
+    return entry;
   }
   // Missing profile or missing element: start from the default profile's element and
   // store it in the file, keeping the file's other members.
@@ -150,20 +209,23 @@ Json::Value CBasicProfiledata::LoadEntry(const std::string& path) {
   const Json::Value* fallback = DeviceElement(defaults, deviceIndex_);
   Json::Value entry =
       fallback != nullptr && fallback->isObject() ? *fallback : Json::Value(Json::nullValue);
-  if (update.writable && !path.empty()) {
-    JsonArrayElement(JsonObjectMember(update.document, "Device"),
+  if (document != nullptr && !path.empty()) {
+    if (!document->isObject()) {
+      *document = Json::Value(Json::objectValue);
+    }
+    JsonArrayElement(JsonObjectMember(*document, "Device"),
                      static_cast<Json::ArrayIndex>(deviceIndex_)) = entry;
-    WriteJsonDocument(path, update.document);
+    WriteAndRemember(path);
   }
   return entry;
 }
 
-Json::Value CBasicProfiledata::LoadCurrent(const std::string& path) {
+const Json::Value& CBasicProfiledata::LoadCurrent(const std::string& path) {
   currentEntry_ = LoadEntry(path);
   return currentEntry_;
 }
 
-Json::Value CBasicProfiledata::LoadStaged(const std::string& path) {
+const Json::Value& CBasicProfiledata::LoadStaged(const std::string& path) {
   stagedEntry_ = LoadEntry(path);
   return stagedEntry_;
 }

@@ -22,7 +22,9 @@
 // enormous array; the subclasses name their limits.
 //
 // Saving: every save reads the file, replaces "Device"[device index] and writes the
-// whole document back atomically (a crash leaves the old or the new file). A profile
+// whole document back atomically (a crash leaves the old or the new file). The
+// document last read or written is kept, so a save parses the file again only when
+// the file changed on disk since (another program or document object wrote it). A profile
 // file that exists but cannot be read as a JSON object is not overwritten silently:
 // it is first renamed to "<path>.bad" (and, when that fails, left alone and the save
 // reports failure).
@@ -77,9 +79,9 @@ public:
   // element is missing (or the element is not an object), the default profile's
   // element takes its place and is written into the file, the file's other members
   // kept. Returns a copy of the current entry (null when the default is missing too).
-  Json::Value LoadCurrent(const std::string& path);
+  const Json::Value& LoadCurrent(const std::string& path);
   // The same into the staged entry.
-  Json::Value LoadStaged(const std::string& path);
+  const Json::Value& LoadStaged(const std::string& path);
 
   const Json::Value& CurrentEntry() const { return currentEntry_; }
   const Json::Value& StagedEntry() const { return stagedEntry_; }
@@ -120,7 +122,31 @@ protected:
   Json::Value& Entry() { return currentEntry_; }
 
 private:
+  // Identity of a file's content on disk: an atomic replace changes the inode, an
+  // in-place edit the times or the size.
+  struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  // The profile document last read or written. A save reuses it instead of parsing the
+  // file again while the file is unchanged. `takenIndex` is the device element moved
+  // out into an entry by a load (-1: none); such a document serves only a save of that
+  // element.
+  struct CachedDocument {
+    bool valid = false;
+    std::string path;
+    FileStamp stamp;
+    Json::Value document;
+    std::int32_t takenIndex = -1;
+  };
+
+  static bool StampOf(const std::string& path, FileStamp& stamp);
   Json::Value LoadEntry(const std::string& path);
+  // The document at `path`, ready to be changed and written back; nullptr when the file
+  // is damaged and could not be kept aside.
+  Json::Value* OpenForUpdate(const std::string& path, bool forSave);
+  bool WriteAndRemember(const std::string& path);
 
   std::string profilePath_;
   std::string defaultPath_;
@@ -139,6 +165,8 @@ private:
   std::vector<EffectStep> effectSequence_;
   std::vector<KeyRecord> keyList_;
   std::vector<KeyRecord> stagedKeyList_;
+
+  CachedDocument cache_;
 };
 
 } // namespace quorvex::documents

@@ -1,5 +1,6 @@
 #include "documents/JsonHelpers.h"
 
+#include "documents/StyledFormat.h"
 #include "documents/TextHelpers.h"
 #include "platform/AtomicFile.h"
 #include "platform/DebugOutput.h"
@@ -11,7 +12,6 @@
 #include <memory>
 
 #include <json/reader.h>
-#include <json/writer.h>
 
 namespace quorvex::documents {
 namespace {
@@ -124,11 +124,7 @@ Json::Value ReadJsonDocument(const std::string& path) {
 }
 
 std::string FormatJsonDocument(const Json::Value& value) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  Json::StyledWriter writer;
-  std::string text = writer.write(value);
-#pragma GCC diagnostic pop
+  std::string text = FormatStyled(value);
   text += '\n';
   return text;
 }

@@ -168,3 +168,36 @@ TEST_F(ProfileFile, WriteDocumentWritesAsGiven) {
   ASSERT_TRUE(doc.WriteDocument(d, profile));
   EXPECT_EQ(FileContent(profile), d);
 }
+
+// A save reuses the document it read last; these are the ways that could go wrong.
+TEST_F(ProfileFile, SaveSeesChangesMadeToTheFileAfterTheLoad) {
+  WriteTextFile(profile, R"({"profilename": "Old", "Device": [{"Marker": "mine"}]})");
+  doc.LoadCurrent(profile);
+  // Another writer renames the profile: atomically (new file) and then in place.
+  ASSERT_TRUE(WriteJsonDocumentChecked(
+      profile, ParseJsonText(R"({"profilename": "New", "Device": [{"Marker": "x"}]})")));
+  ASSERT_TRUE(doc.SaveCurrent());
+  EXPECT_EQ(FileContent(profile)["profilename"].asString(), "New");
+  EXPECT_EQ(FileContent(profile)["Device"][0]["Marker"].asString(), "mine");
+
+  WriteTextFile(profile, R"({"profilename": "Longer name", "Device": [{"Marker": "x"}]})");
+  ASSERT_TRUE(doc.SaveCurrent());
+  EXPECT_EQ(FileContent(profile)["profilename"].asString(), "Longer name");
+}
+
+TEST_F(ProfileFile, RepeatedLoadsAndIndexChangesKeepEveryElement) {
+  WriteTextFile(profile, R"({"Device": [{"Marker": "zero"}, {"Marker": "one"}]})");
+  EXPECT_EQ(doc.LoadCurrent(profile)["Marker"].asString(), "zero");
+  EXPECT_EQ(doc.LoadCurrent(profile)["Marker"].asString(), "zero");
+  EXPECT_EQ(doc.LoadStaged(profile)["Marker"].asString(), "zero");
+  ASSERT_TRUE(doc.SetDeviceIndex(1));
+  ASSERT_TRUE(doc.SaveCurrent()); // element 0 of the file must survive this
+  const Json::Value file = FileContent(profile);
+  EXPECT_EQ(file["Device"][0]["Marker"].asString(), "zero");
+  EXPECT_EQ(file["Device"][1]["Marker"].asString(), "zero");
+  ASSERT_TRUE(doc.SetDeviceIndex(0));
+  EXPECT_EQ(doc.LoadCurrent(profile)["Marker"].asString(), "zero");
+  ASSERT_TRUE(doc.SaveCurrent());
+  ASSERT_TRUE(doc.SaveCurrent());
+  EXPECT_EQ(FileContent(profile)["Device"][0]["Marker"].asString(), "zero");
+}
