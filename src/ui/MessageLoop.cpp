@@ -74,6 +74,12 @@ bool CMessageLoop::PostTask(std::function<void()> task) {
 SendResult CMessageLoop::SendMessage(WindowHandle window, std::uint32_t msg, WParam wParam,
                                      LParam lParam) {
   if (IsUiThread()) {
+    {
+      std::lock_guard lock(mutex_);
+      if (stopped_) {
+        return {};
+      }
+    }
     CWindowWnd* target = FindWindow(window);
     if (target == nullptr) {
       return {};
@@ -413,6 +419,11 @@ void CMessageLoop::RegisterManager(CPaintManagerUI* manager) {
 
 void CMessageLoop::UnregisterManager(CPaintManagerUI* manager) {
   managers_.erase(std::remove(managers_.begin(), managers_.end(), manager), managers_.end());
+}
+
+std::size_t CMessageLoop::QueuedCount() const {
+  std::lock_guard lock(mutex_);
+  return queue_.size();
 }
 
 void CMessageLoop::RequestPass() {

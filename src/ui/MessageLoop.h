@@ -124,6 +124,8 @@ public:
   std::vector<CWindowWnd*> GetWindows() const;
   void RegisterManager(CPaintManagerUI* manager);
   void UnregisterManager(CPaintManagerUI* manager);
+  // Messages and tasks waiting in the queue (any thread; for diagnostics and tests).
+  std::size_t QueuedCount() const;
   // Asks for a ProcessPending pass soon (layouts, asynchronous notifications).
   void RequestPass();
 

@@ -12,9 +12,10 @@
 
 namespace quorvex::ui {
 
-UiDriver::UiDriver(CPaintManagerUI& manager) : manager_(manager) {}
+UiDriver::UiDriver(CPaintManagerUI& manager) : manager_(manager), loop_(manager.GetLoop()) {}
 
-UiDriver::UiDriver(WindowImplBase& window) : manager_(*window.GetPaintManager()) {}
+UiDriver::UiDriver(WindowImplBase& window)
+    : manager_(*window.GetPaintManager()), loop_(manager_.GetLoop()) {}
 
 CControlUI* UiDriver::Find(std::string_view name) const {
   return manager_.FindControl(name);
@@ -31,8 +32,9 @@ bool UiDriver::Finish(bool ok) {
 }
 
 void UiDriver::Pump() {
-  manager_.GetLoop().ProcessPending();
-  manager_.UpdateLayout();
+  // The pass lays out every window; the manager itself may be gone after it (a
+  // handler closed the window).
+  loop_.ProcessPending();
 }
 
 CControlUI* UiDriver::Operable(std::string_view name) {
@@ -73,16 +75,17 @@ bool UiDriver::Click(std::string_view name) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  if (c->IsFocusable()) {
-    c->SetFocus();
-  }
-  if (dynamic_cast<IListItemUI*>(c) != nullptr) {
-    SendMouse(c, UiEvent::kButtonDown);
-    SendMouse(c, UiEvent::kButtonUp);
-    return Finish(true);
-  }
-  return Finish(c->Activate() || Fail("\"" + std::string(name) + "\" did not react"));
+  return Act([&]() -> bool {
+    if (c->IsFocusable()) {
+      c->SetFocus();
+    }
+    if (dynamic_cast<IListItemUI*>(c) != nullptr) {
+      SendMouse(c, UiEvent::kButtonDown);
+      SendMouse(c, UiEvent::kButtonUp);
+      return (true);
+    }
+    return (c->Activate() || Fail("\"" + std::string(name) + "\" did not react"));
+  });
 }
 
 bool UiDriver::ClickAt(UiPoint point) {
@@ -90,11 +93,10 @@ bool UiDriver::ClickAt(UiPoint point) {
   if (c == nullptr) {
     return Fail("nothing at the point");
   }
-  if (c->GetName().empty()) {
-    CPaintManagerUI::DispatchScope scope(&manager_);
-    return Finish(c->IsEnabledInTree() && c->Activate());
+  if (!c->GetName().empty()) {
+    return Click(c->GetName());
   }
-  return Click(c->GetName());
+  return Act([&]() -> bool { return c->IsEnabledInTree() && c->Activate(); });
 }
 
 bool UiDriver::DoubleClick(std::string_view name) {
@@ -102,11 +104,12 @@ bool UiDriver::DoubleClick(std::string_view name) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  SendMouse(c, UiEvent::kButtonDown);
-  SendMouse(c, UiEvent::kButtonUp);
-  SendMouse(c, UiEvent::kDoubleClick);
-  return Finish(true);
+  return Act([&]() -> bool {
+    SendMouse(c, UiEvent::kButtonDown);
+    SendMouse(c, UiEvent::kButtonUp);
+    SendMouse(c, UiEvent::kDoubleClick);
+    return (true);
+  });
 }
 
 bool UiDriver::SelectItem(std::string_view name, int index) {
@@ -114,22 +117,23 @@ bool UiDriver::SelectItem(std::string_view name, int index) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  if (auto* combo = dynamic_cast<CComboUI*>(c)) {
-    return Finish(combo->UserSelectItem(index) || Fail("row " + std::to_string(index) + " of \"" +
-                                                       std::string(name) + "\" cannot be picked"));
-  }
-  if (auto* list = dynamic_cast<CListUI*>(c)) {
-    IListItemUI* row = list->GetRow(index);
-    if (row == nullptr || !row->GetControl()->IsVisible() || !row->GetControl()->IsEnabled()) {
-      return Fail("row " + std::to_string(index) + " of \"" + std::string(name) +
-                  "\" cannot be picked");
+  return Act([&]() -> bool {
+    if (auto* combo = dynamic_cast<CComboUI*>(c)) {
+      return (combo->UserSelectItem(index) || Fail("row " + std::to_string(index) + " of \"" +
+                                                   std::string(name) + "\" cannot be picked"));
     }
-    SendMouse(row->GetControl(), UiEvent::kButtonDown);
-    SendMouse(row->GetControl(), UiEvent::kButtonUp);
-    return Finish(true);
-  }
-  return Fail("\"" + std::string(name) + "\" is not a combo or list");
+    if (auto* list = dynamic_cast<CListUI*>(c)) {
+      IListItemUI* row = list->GetRow(index);
+      if (row == nullptr || !row->GetControl()->IsVisible() || !row->GetControl()->IsEnabled()) {
+        return Fail("row " + std::to_string(index) + " of \"" + std::string(name) +
+                    "\" cannot be picked");
+      }
+      SendMouse(row->GetControl(), UiEvent::kButtonDown);
+      SendMouse(row->GetControl(), UiEvent::kButtonUp);
+      return (true);
+    }
+    return Fail("\"" + std::string(name) + "\" is not a combo or list");
+  });
 }
 
 bool UiDriver::SelectItemByText(std::string_view name, std::string_view text) {
@@ -176,18 +180,19 @@ bool UiDriver::Type(std::string_view name, std::string_view text) {
   if (edit->IsReadOnly()) {
     return Fail("\"" + std::string(name) + "\" is read-only");
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  // One character at a time, as keys arrive.
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t len = 1;
-    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) {
-      ++len;
+  return Act([&]() -> bool {
+    // One character at a time, as keys arrive.
+    std::size_t i = 0;
+    while (i < text.size()) {
+      std::size_t len = 1;
+      while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) {
+        ++len;
+      }
+      edit->UserInsertText(text.substr(i, len));
+      i += len;
     }
-    edit->UserInsertText(text.substr(i, len));
-    i += len;
-  }
-  return Finish(true);
+    return (true);
+  });
 }
 
 bool UiDriver::ReplaceText(std::string_view name, std::string_view text) {
@@ -198,8 +203,10 @@ bool UiDriver::ReplaceText(std::string_view name, std::string_view text) {
   if (edit == nullptr || edit->IsReadOnly()) {
     return Fail("\"" + std::string(name) + "\" is not a writable edit");
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  edit->UserSetText("");
+  Act([&]() -> bool {
+    edit->UserSetText("");
+    return true;
+  });
   return Type(name, text);
 }
 
@@ -208,13 +215,14 @@ bool UiDriver::PressReturn(std::string_view name) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  TEventUI ev;
-  ev.type = UiEvent::kKeyDown;
-  ev.sender = c;
-  ev.wParam = kKeyReturn;
-  c->DoEvent(ev);
-  return Finish(true);
+  return Act([&]() -> bool {
+    TEventUI ev;
+    ev.type = UiEvent::kKeyDown;
+    ev.sender = c;
+    ev.wParam = kKeyReturn;
+    c->DoEvent(ev);
+    return (true);
+  });
 }
 
 bool UiDriver::SetValue(std::string_view name, int value) {
@@ -222,9 +230,10 @@ bool UiDriver::SetValue(std::string_view name, int value) {
   if (slider == nullptr) {
     return error_.empty() ? Fail("\"" + std::string(name) + "\" is not a slider") : false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  slider->UserSetValue(value);
-  return Finish(true);
+  return Act([&]() -> bool {
+    slider->UserSetValue(value);
+    return (true);
+  });
 }
 
 bool UiDriver::Drag(std::string_view name, const std::vector<int>& values) {
@@ -232,12 +241,13 @@ bool UiDriver::Drag(std::string_view name, const std::vector<int>& values) {
   if (slider == nullptr) {
     return error_.empty() ? Fail("\"" + std::string(name) + "\" is not a slider") : false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  for (int v : values) {
-    slider->UserDragTo(v);
-  }
-  slider->UserEndDrag();
-  return Finish(true);
+  return Act([&]() -> bool {
+    for (int v : values) {
+      slider->UserDragTo(v);
+    }
+    slider->UserEndDrag();
+    return (true);
+  });
 }
 
 bool UiDriver::PickColor(std::string_view name, Argb color) {
@@ -245,8 +255,7 @@ bool UiDriver::PickColor(std::string_view name, Argb color) {
   if (palette == nullptr) {
     return error_.empty() ? Fail("\"" + std::string(name) + "\" is not a colour palette") : false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  return Finish(palette->UserPickColor(color));
+  return Act([&]() -> bool { return (palette->UserPickColor(color)); });
 }
 
 bool UiDriver::MouseEnter(std::string_view name) {
@@ -254,9 +263,10 @@ bool UiDriver::MouseEnter(std::string_view name) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  SendMouse(c, UiEvent::kMouseEnter);
-  return Finish(true);
+  return Act([&]() -> bool {
+    SendMouse(c, UiEvent::kMouseEnter);
+    return (true);
+  });
 }
 
 bool UiDriver::MouseLeave(std::string_view name) {
@@ -264,9 +274,10 @@ bool UiDriver::MouseLeave(std::string_view name) {
   if (c == nullptr) {
     return Fail("no control named \"" + std::string(name) + "\"");
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  SendMouse(c, UiEvent::kMouseLeave);
-  return Finish(true);
+  return Act([&]() -> bool {
+    SendMouse(c, UiEvent::kMouseLeave);
+    return (true);
+  });
 }
 
 bool UiDriver::ContextMenu(std::string_view name) {
@@ -274,9 +285,10 @@ bool UiDriver::ContextMenu(std::string_view name) {
   if (c == nullptr) {
     return false;
   }
-  CPaintManagerUI::DispatchScope scope(&manager_);
-  SendMouse(c, UiEvent::kContextMenu);
-  return Finish(true);
+  return Act([&]() -> bool {
+    SendMouse(c, UiEvent::kContextMenu);
+    return (true);
+  });
 }
 
 bool UiDriver::PickMenuItem(CMenuWnd& menu, std::string_view item) {

@@ -11,6 +11,7 @@
 // VirtualClock for timers.
 
 #include "ui/Notify.h"
+#include "ui/PaintManager.h"
 #include "ui/UiTypes.h"
 
 #include <string>
@@ -20,7 +21,7 @@
 namespace quorvex::ui {
 
 class CControlUI;
-class CPaintManagerUI;
+class CMessageLoop;
 class CMenuWnd;
 class WindowImplBase;
 
@@ -80,8 +81,18 @@ private:
   CControlUI* Operable(std::string_view name);
   bool Fail(std::string why);
   bool Finish(bool ok);
+  // Runs an action inside an event scope, then the loop's pending work outside it.
+  template <class F> bool Act(F&& action) {
+    bool ok;
+    {
+      CPaintManagerUI::DispatchScope scope(&manager_);
+      ok = action();
+    }
+    return Finish(ok);
+  }
 
   CPaintManagerUI& manager_;
+  CMessageLoop& loop_;
   std::string error_;
 };
 
