@@ -5,49 +5,6 @@
 
 namespace quorvex::ui {
 
-std::string_view CMenuUI::GetClass() const {
-  return "Menu";
-}
-
-std::string_view CMenuElementUI::GetClass() const {
-  return "MenuElement";
-}
-
-bool CMenuElementUI::HasSubMenu() const {
-  for (int i = 0; i < GetCount(); ++i) {
-    if (dynamic_cast<CMenuElementUI*>(GetItemAt(i)) != nullptr) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool CMenuElementUI::Activate() {
-  if (!CControlUI::Activate() || HasSubMenu() || GetManager() == nullptr) {
-    return false;
-  }
-  if (auto* menu = dynamic_cast<CMenuWnd*>(GetManager()->GetWindow())) {
-    menu->OnItemPicked(*this);
-    return true;
-  }
-  return false;
-}
-
-void CMenuElementUI::DoEvent(TEventUI& event) {
-  if (event.type == UiEvent::kButtonUp ||
-      (event.type == UiEvent::kKeyDown && event.wParam == kKeyReturn)) {
-    Activate();
-    return;
-  }
-  CContainerUI::DoEvent(event);
-}
-
-void CMenuElementUI::LayoutChildren(const UiRect& inner) {
-  if (!HasSubMenu()) {
-    CContainerUI::LayoutChildren(inner);
-  }
-}
-
 bool CMenuWnd::Init(const UiContext& context, WindowHandle owner, std::string skin, UiPoint point,
                     std::uint32_t align) {
   if (IsCreated()) {
