@@ -49,8 +49,8 @@ bool CMessageLoop::PostMessage(WindowHandle window, std::uint32_t msg, WParam wP
     woken_ = true;
   }
   wake_.notify_one();
-  if (driver_ != nullptr) {
-    driver_->RequestProcessing();
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RequestProcessing();
   }
   return true;
 }
@@ -65,8 +65,8 @@ bool CMessageLoop::PostTask(std::function<void()> task) {
     woken_ = true;
   }
   wake_.notify_one();
-  if (driver_ != nullptr) {
-    driver_->RequestProcessing();
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RequestProcessing();
   }
   return true;
 }
@@ -95,8 +95,8 @@ SendResult CMessageLoop::SendMessage(WindowHandle window, std::uint32_t msg, WPa
     queue_.push_back(Entry{window, msg, wParam, lParam, {}, slot});
     woken_ = true;
     wake_.notify_one();
-    if (driver_ != nullptr) {
-      driver_->RequestProcessing();
+    if (IUiLoopDriver* d = driver_.load()) {
+      d->RequestProcessing();
     }
     sendDone_.wait(lock, [&] { return slot->done; });
   }
@@ -264,8 +264,9 @@ std::optional<platform::Clock::TimePoint> CMessageLoop::NextTimerDue() const {
 }
 
 void CMessageLoop::TimersChanged() {
-  if (driver_ != nullptr && IsUiThread()) {
-    driver_->ScheduleWakeUp(NextTimerDue());
+  IUiLoopDriver* d = driver_.load();
+  if (d != nullptr && IsUiThread()) {
+    d->ScheduleWakeUp(NextTimerDue());
   }
 }
 
@@ -299,8 +300,8 @@ int CMessageLoop::Run() {
 
 void CMessageLoop::RunUntil(const std::function<bool()>& done) {
   auto finished = [&] { return quit_ || done(); };
-  if (driver_ != nullptr) {
-    driver_->RunUntil(finished);
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RunUntil(finished);
     return;
   }
   while (!finished()) {
@@ -341,8 +342,8 @@ void CMessageLoop::Quit(int code) {
     woken_ = true;
   }
   wake_.notify_one();
-  if (driver_ != nullptr) {
-    driver_->RequestProcessing();
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RequestProcessing();
   }
 }
 
@@ -436,8 +437,8 @@ void CMessageLoop::RequestPass() {
     woken_ = true;
   }
   wake_.notify_one();
-  if (driver_ != nullptr) {
-    driver_->RequestProcessing();
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RequestProcessing();
   }
 }
 

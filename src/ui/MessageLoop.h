@@ -16,6 +16,7 @@
 #include "ui/UiObserver.h"
 #include "ui/UiTypes.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -95,6 +96,7 @@ public:
   void Shutdown();
   // Called by the headless loop each time it runs out of work, before it waits.
   void SetIdleHook(std::function<void()> hook) { idleHook_ = std::move(hook); }
+  // Set before other threads post (the driver must outlive its use).
   void SetDriver(IUiLoopDriver* driver);
   void SetObserver(IUiObserver* observer) { observer_ = observer; }
   IUiObserver* GetObserver() const { return observer_; }
@@ -166,7 +168,7 @@ private:
   platform::VirtualClock* virtualClock_ = nullptr;
   std::unique_ptr<Alarm> alarm_;
   std::thread::id uiThread_;
-  IUiLoopDriver* driver_ = nullptr;
+  std::atomic<IUiLoopDriver*> driver_{nullptr};
   IUiObserver* observer_ = nullptr;
   std::function<void()> idleHook_;
   UiRect workArea_{0, 0, 1920, 1080};

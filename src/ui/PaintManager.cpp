@@ -34,6 +34,10 @@ IUiObserver* CPaintManagerUI::GetObserver() const {
   return loop_.GetObserver();
 }
 
+const std::string& CPaintManagerUI::GetResourcePath() const {
+  return resources_.GetResourcePath();
+}
+
 void CPaintManagerUI::AttachDialog(std::unique_ptr<CControlUI> root) {
   if (root_) {
     root_->SetManager(nullptr, nullptr, false);

@@ -47,6 +47,8 @@ public:
   CWindowWnd* GetWindow() const { return window_; }
   void SetWindow(CWindowWnd* window) { window_ = window; }
   IUiObserver* GetObserver() const;
+  // The skin folder of the shared resources.
+  const std::string& GetResourcePath() const;
 
   // --- the tree ---
   // Takes the root of the window's tree; the previous root is destroyed.

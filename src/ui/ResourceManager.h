@@ -4,6 +4,8 @@
 // index of named skin files, the language texts, the custom control classes, and the
 // fonts and styles marked shared. UI thread only.
 //
+// It must outlive every paint manager (window) that uses it.
+//
 // Skin file names are relative to the resource path, written with "/" or "\"; a name
 // that is absolute or climbs out of the resource folder ("..") is refused.
 

@@ -291,6 +291,22 @@ bool UiDriver::ContextMenu(std::string_view name) {
   });
 }
 
+bool UiDriver::Event(std::string_view name, UiEvent type, UiPoint point, std::uint32_t keyState) {
+  CControlUI* c = Operable(name);
+  if (c == nullptr) {
+    return false;
+  }
+  return Act([&]() -> bool {
+    TEventUI ev;
+    ev.type = type;
+    ev.sender = c;
+    ev.point = point;
+    ev.keyState = keyState;
+    c->DoEvent(ev);
+    return true;
+  });
+}
+
 bool UiDriver::PickMenuItem(CMenuWnd& menu, std::string_view item) {
   CMessageLoop* loop = menu.GetLoop();
   const bool ok = menu.PickItem(item);

@@ -57,6 +57,9 @@ public:
   bool MouseEnter(std::string_view name);
   bool MouseLeave(std::string_view name);
   bool ContextMenu(std::string_view name);
+  // Any input event for controls with their own input handling (rectangle selection,
+  // panning): `point` is in window pixels.
+  bool Event(std::string_view name, UiEvent type, UiPoint point, std::uint32_t keyState = 0);
   // Picks an item of an open popup menu.
   static bool PickMenuItem(CMenuWnd& menu, std::string_view item);
   // Runs what is queued on the loop and lays out.
