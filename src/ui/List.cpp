@@ -13,14 +13,20 @@ std::string_view CListUI::GetClass() const {
   return "List";
 }
 
+std::string_view CListHeaderUI::GetClass() const {
+  return "ListHeader";
+}
+
+std::string_view CListHeaderItemUI::GetClass() const {
+  return "ListHeaderItem";
+}
+
 bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
   if (index < -1 || index >= GetRowCount()) {
     return false;
   }
   const int old = curSel_;
-  for (int i = 0; i < GetRowCount(); ++i) {
-    GetRow(i)->SetSelectedState(i == index);
-  }
+  ForEachRow([&](IListItemUI* row, int i) { row->SetSelectedState(i == index); });
   curSel_ = index;
   if (index >= 0) {
     if (takeFocus) {
@@ -59,19 +65,17 @@ bool CListUI::ToggleItem(int index, bool sendNotify) {
 void CListUI::SetMultiSelect(bool on) {
   multiSelect_ = on;
   if (!on) {
-    for (int i = 0; i < GetRowCount(); ++i) {
-      GetRow(i)->SetSelectedState(i == curSel_);
-    }
+    ForEachRow([&](IListItemUI* row, int i) { row->SetSelectedState(i == curSel_); });
   }
 }
 
 std::vector<int> CListUI::GetSelectedIndices() const {
   std::vector<int> out;
-  for (int i = 0; i < GetRowCount(); ++i) {
-    if (GetRow(i)->IsSelected()) {
+  ForEachRow([&](IListItemUI* row, int i) {
+    if (row->IsSelected()) {
       out.push_back(i);
     }
-  }
+  });
   return out;
 }
 

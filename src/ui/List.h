@@ -6,6 +6,7 @@
 // be selected. Removing the current row leaves no current row and raises nothing.
 
 #include "ui/BoxLayout.h"
+#include "ui/Label.h"
 #include "ui/ListElements.h"
 
 #include <vector>
@@ -40,8 +41,29 @@ protected:
   void OnChildRemoved(CControlUI* child, int index) override;
 
 private:
+  // Visits the rows in order with their row index, in one walk of the children.
+  template <class F> void ForEachRow(F&& visit) const {
+    int index = 0;
+    for (const auto& child : items_) {
+      if (auto* row = dynamic_cast<IListItemUI*>(child.get())) {
+        visit(row, index++);
+      }
+    }
+  }
+
   int curSel_ = -1;
   bool multiSelect_ = false;
+};
+
+// The column titles above a list's rows ("ListHeader", "ListHeaderItem").
+class CListHeaderUI : public CHorizontalLayoutUI {
+public:
+  std::string_view GetClass() const override;
+};
+
+class CListHeaderItemUI : public CLabelUI {
+public:
+  std::string_view GetClass() const override;
 };
 
 } // namespace quorvex::ui

@@ -5,6 +5,7 @@
 #include "ui/Button.h"
 #include "ui/DialogBuilder.h"
 #include "ui/Label.h"
+#include "ui/List.h"
 #include "ui/Progress.h"
 
 namespace quorvex::ui::test {
@@ -80,6 +81,25 @@ TEST_F(DialogBuilderTest, DefaultsThenStyleThenOwnAttributes) {
   EXPECT_EQ(root->GetFixedWidth(), 10);
   EXPECT_EQ(root->GetFixedHeight(), 22);
   EXPECT_EQ(root->GetTextColor(), 0xFF000003u);
+}
+
+TEST_F(DialogBuilderTest, AStyleAppliesAtRunTimeAndAListKeepsItsHeaderOutOfTheRows) {
+  auto root = builder.CreateFromText(R"(<Window>
+      <Style name="macro_label_text_style" textcolor="#FF445566" height="30"/>
+      <List name="list">
+        <ListHeader name="header"><ListHeaderItem name="col" text="Name"/></ListHeader>
+        <ListTextElement name="r0"/>
+      </List></Window>)",
+                                     nullptr, &manager);
+  ASSERT_TRUE(root) << builder.GetLastError();
+  manager.AttachDialog(std::move(root));
+  CControlUI* row = manager.FindControl("r0");
+  EXPECT_TRUE(row->SetAttribute("style", "macro_label_text_style"));
+  EXPECT_EQ(row->GetTextColor(), 0xFF445566u);
+  EXPECT_EQ(row->GetFixedHeight(), 30);
+  EXPECT_FALSE(row->SetAttribute("style", "no_such_style"));
+  EXPECT_EQ(manager.FindControl("header")->GetClass(), "ListHeader");
+  EXPECT_EQ(manager.FindControlAs<CListUI>("list")->GetRowCount(), 1);
 }
 
 TEST_F(DialogBuilderTest, UnknownClassesGoToTheCallbackThenTheFactoryAndKeepUnknownAttributes) {

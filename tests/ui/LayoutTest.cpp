@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "platform/DebugOutput.h"
 #include "ui/BoxLayout.h"
 #include "ui/DialogBuilder.h"
 #include "ui/List.h"
@@ -87,6 +88,15 @@ TEST_F(LayoutTest, SampleSkinAt48DpiAndBackTo96) {
   for (const Expect& e : kSampleRects) {
     EXPECT_EQ(Rect(e.name), e.at96) << e.name;
   }
+}
+
+TEST_F(LayoutTest, AnUnacceptedDpiBecomes96WithADebugLine) {
+  Build(144);
+  platform::ScopedDebugCapture capture;
+  EXPECT_FALSE(manager.SetDPI(100));
+  EXPECT_EQ(manager.GetDPI(), 96);
+  EXPECT_TRUE(capture.Contains("DPI 100 not accepted"));
+  EXPECT_EQ(manager.Scale(30), 30);
 }
 
 TEST_F(LayoutTest, FloatsSitAtTheirPosAndTabsShowOnePage) {
