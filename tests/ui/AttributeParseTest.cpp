@@ -50,3 +50,39 @@ TEST(AttributeParse, AttributeListsWithBothQuotes) {
 }
 
 } // namespace
+
+#include "ui/ImageString.h"
+
+namespace {
+
+using namespace quorvex::ui;
+
+TEST(ImageString, FileNamesAndDescriptions) {
+  auto bare = ParseImageString(" common/base1.png ");
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->file, "common/base1.png");
+  EXPECT_FALSE(bare->source);
+
+  auto full = ParseImageString("file='power/powered.svg' source='0,0,40,40' corner='4,4,4,4' "
+                               "mask='#FFFF00FF' fade='128' xtiled='true'");
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->file, "power/powered.svg");
+  EXPECT_EQ(full->source, (UiRect{0, 0, 40, 40}));
+  EXPECT_EQ(full->corner, (UiRect{4, 4, 4, 4}));
+  EXPECT_EQ(full->mask, 0xFFFF00FFu);
+  EXPECT_EQ(full->fade, 128);
+  EXPECT_TRUE(full->xtiled);
+  EXPECT_FALSE(full->ytiled);
+
+  const char* bad[] = {"",
+                       "source='0,0,1,1'",
+                       "file='a.png' fade='300'",
+                       "file='a.png' source='1,2'",
+                       "file='a.png' glow='1'",
+                       "file='a.png"};
+  for (const char* text : bad) {
+    EXPECT_FALSE(ParseImageString(text)) << text;
+  }
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "UiFixture.h"
 
+#include "ui/Toolkit.h"
+
 #include "ui/Label.h"
 #include "ui/List.h"
 #include "ui/UiDriver.h"
