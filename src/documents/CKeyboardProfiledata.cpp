@@ -24,8 +24,8 @@ std::vector<LightColourEntry> CKeyboardProfiledata::ReadLightColours(int group, 
     lightColours_ = colours;
     return colours;
   }
+  const Json::Value* list = GroupOf(entry, group);
   for (int i = 0; i < count; ++i) {
-    const Json::Value* list = GroupOf(entry, group);
     const Json::Value* element = list == nullptr ? nullptr : JsonElement(*list, i);
     if (element != nullptr && element->isObject()) {
       LightColourEntry& colour = colours[static_cast<std::size_t>(i)];
@@ -44,6 +44,7 @@ std::vector<LightColourEntry> CKeyboardProfiledata::ReadLightColours(int group, 
     for (const char* key : {"Red", "Green", "Blue", "Alpha"}) {
       JsonObjectMember(slot, key) = 0;
     }
+    list = GroupOf(entry, group); // the levels above may have been replaced
   }
   lightColours_ = colours;
   return colours;
