@@ -1,5 +1,6 @@
 #include "documents/TextHelpers.h"
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <ctime>
@@ -117,12 +118,15 @@ std::string FormatTimestampId(int year, int month, int day, int hour, int minute
 }
 
 std::string MakeTimestampId() {
-  timespec now{};
-  ::clock_gettime(CLOCK_REALTIME, &now);
+  const auto now = std::chrono::system_clock::now();
+  const auto sinceEpoch = now.time_since_epoch();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millisecond = static_cast<int>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000);
   std::tm local{};
-  ::localtime_r(&now.tv_sec, &local);
+  ::localtime_r(&seconds, &local);
   return FormatTimestampId(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                           local.tm_min, local.tm_sec, static_cast<int>(now.tv_nsec / 1000000));
+                           local.tm_min, local.tm_sec, millisecond < 0 ? 0 : millisecond);
 }
 
 std::u16string Utf8ToWide(std::string_view text) {

@@ -152,7 +152,7 @@ def headset():
 # Lighting mode lists: (language key, visible). The device mode code ("value") of every
 # mode is its position in the list.
 KEYBOARD_MODES = {
-    1: "light_mode_wave", 2: "light_mode_spectrum_wave", 3: "light_mode_diagonal_breath",
+    1: "light_mode_wave", 2: "light_mode_rainbow_wave", 3: "light_mode_diagonal_breath",
     4: "light_mode_key_wave", 5: "light_mode_static", 6: "light_mode_breathing",
     7: "light_mode_gradient", 8: "light_mode_ripple", 9: "light_mode_reactive",
     10: "light_mode_ripple_colour", 13: "light_mode_sweep", 14: "light_mode_bands",
@@ -160,20 +160,20 @@ KEYBOARD_MODES = {
     18: "light_mode_rain", 19: "light_mode_row_wave", 20: "light_mode_twinkle",
     21: "light_mode_custom", 22: "light_mode_band_ripple", 23: "light_mode_flash",
     24: "light_mode_wipe", 26: "light_mode_breathing_four", 27: "light_mode_flash_four",
-    28: "light_mode_off", 29: "light_mode_music", 40: "light_mode_spectrum",
+    28: "light_mode_off", 29: "light_mode_music", 40: "light_mode_rainbow",
     41: "light_mode_colour_cycle", 42: "light_mode_colour_cycle_two",
     43: "light_mode_colour_cycle_three", 45: "light_mode_zone",
 }
 KEYBOARD_HIDDEN = {0: "light_mode_none", 30: "light_mode_host"}
 
-MOUSE_MODES = ["light_mode_wave", "light_mode_spectrum", "light_mode_breathing",
+MOUSE_MODES = ["light_mode_wave", "light_mode_rainbow", "light_mode_breathing",
                "light_mode_static", "light_mode_flash", "light_mode_colour_wave",
                "light_mode_reactive", "light_mode_breathing_four", "light_mode_flash_four",
                "light_mode_off"]
-PAD_MODES = ["light_mode_wave", "light_mode_spectrum", "light_mode_breathing",
+PAD_MODES = ["light_mode_wave", "light_mode_rainbow", "light_mode_breathing",
              "light_mode_static", "light_mode_flash", None, "light_mode_bands",
              "light_mode_dual_colour", "light_mode_off"]
-HEADSET_MODES = ["light_mode_wave", "light_mode_spectrum", "light_mode_breathing",
+HEADSET_MODES = ["light_mode_wave", "light_mode_rainbow", "light_mode_breathing",
                  "light_mode_static", "light_mode_flash", None, "light_mode_streamer",
                  "light_mode_mirror", "light_mode_off"]
 
