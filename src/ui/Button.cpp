@@ -1,5 +1,7 @@
 #include "ui/Button.h"
 
+#include "ui/PaintManager.h"
+
 namespace quorvex::ui {
 
 std::string_view CButtonUI::GetClass() const {
@@ -7,6 +9,7 @@ std::string_view CButtonUI::GetClass() const {
 }
 
 bool CButtonUI::Activate() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!CControlUI::Activate()) {
     return false;
   }
@@ -15,6 +18,7 @@ bool CButtonUI::Activate() {
 }
 
 void CButtonUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   switch (event.type) {
   case UiEvent::kMouseEnter:
   case UiEvent::kMouseLeave:

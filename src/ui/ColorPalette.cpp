@@ -1,5 +1,7 @@
 #include "ui/ColorPalette.h"
 
+#include "ui/PaintManager.h"
+
 #include "ui/AttributeParse.h"
 
 namespace quorvex::ui {
@@ -16,6 +18,7 @@ void CColorPaletteUI::SetSelectColor(Argb color) {
 }
 
 bool CColorPaletteUI::UserPickColor(Argb color) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!IsShown() || !IsEnabledInTree()) {
     return false;
   }

@@ -9,6 +9,7 @@ std::string_view CComboUI::GetClass() const {
 }
 
 bool CComboUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (index < -1 || index >= GetRowCount()) {
     return false;
   }
@@ -34,6 +35,7 @@ bool CComboUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
 }
 
 bool CComboUI::UserSelectItem(int index) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   IListItemUI* row = GetRow(index);
   if (row == nullptr || !row->GetControl()->IsVisible() || !row->GetControl()->IsEnabled() ||
       !IsEnabledInTree()) {

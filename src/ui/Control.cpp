@@ -366,6 +366,7 @@ bool CControlUI::Activate() {
 }
 
 void CControlUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   switch (event.type) {
   case UiEvent::kTimer:
     Notify(notify::kTimer, event.wParam, event.lParam);

@@ -1,5 +1,7 @@
 #include "ui/Edit.h"
 
+#include "ui/PaintManager.h"
+
 #include "ui/AttributeParse.h"
 
 #include <algorithm>
@@ -57,6 +59,7 @@ std::string CEditUI::Filter(std::string_view text, int room) const {
 }
 
 bool CEditUI::UserInsertText(std::string_view text) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (readOnly_ || !IsEnabledInTree()) {
     return false;
   }
@@ -70,6 +73,7 @@ bool CEditUI::UserInsertText(std::string_view text) {
 }
 
 void CEditUI::UserSetText(std::string_view text) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (readOnly_ || !IsEnabledInTree()) {
     return;
   }
@@ -82,6 +86,7 @@ void CEditUI::UserSetText(std::string_view text) {
 }
 
 void CEditUI::UserReturn() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (IsEnabledInTree()) {
     Notify(notify::kReturn);
   }
@@ -112,6 +117,7 @@ void CEditUI::ApplyRange() {
 }
 
 void CEditUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   switch (event.type) {
   case UiEvent::kKillFocus:
     ApplyRange();

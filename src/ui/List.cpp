@@ -22,6 +22,7 @@ std::string_view CListHeaderItemUI::GetClass() const {
 }
 
 bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (index < -1 || index >= GetRowCount()) {
     return false;
   }
@@ -41,6 +42,7 @@ bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
 }
 
 bool CListUI::ToggleItem(int index, bool sendNotify) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!multiSelect_) {
     return SelectItem(index, false, sendNotify);
   }
@@ -80,6 +82,7 @@ std::vector<int> CListUI::GetSelectedIndices() const {
 }
 
 bool CListUI::ActivateItem(int index) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   IListItemUI* row = GetRow(index);
   return row != nullptr && row->GetControl()->Activate();
 }

@@ -106,10 +106,12 @@ IListOwnerUI* CListLabelElementUI::GetOwner() const {
 }
 
 bool CListLabelElementUI::Activate() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   return CControlUI::Activate() && ActivateRow();
 }
 
 void CListLabelElementUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!HandleRowEvent(event)) {
     CControlUI::DoEvent(event);
   }
@@ -158,10 +160,12 @@ IListOwnerUI* CListContainerElementUI::GetOwner() const {
 }
 
 bool CListContainerElementUI::Activate() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   return CControlUI::Activate() && ActivateRow();
 }
 
 void CListContainerElementUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!HandleRowEvent(event)) {
     CHorizontalLayoutUI::DoEvent(event);
   }

@@ -23,6 +23,7 @@ bool CMenuElementUI::HasSubMenu() const {
 }
 
 bool CMenuElementUI::Activate() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!CControlUI::Activate() || HasSubMenu() || GetManager() == nullptr) {
     return false;
   }
@@ -34,6 +35,7 @@ bool CMenuElementUI::Activate() {
 }
 
 void CMenuElementUI::DoEvent(TEventUI& event) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (event.type == UiEvent::kButtonUp ||
       (event.type == UiEvent::kKeyDown && event.wParam == kKeyReturn)) {
     Activate();

@@ -26,6 +26,7 @@ void COptionUI::ClearSelection() {
 }
 
 void COptionUI::Selected(bool selected, bool sendNotify) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (selected == selected_) {
     return;
   }
@@ -82,6 +83,7 @@ void COptionUI::BindTabLayout(std::string layoutName, int index) {
 }
 
 bool COptionUI::Activate() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!CButtonUI::Activate()) {
     return false;
   }

@@ -1,5 +1,7 @@
 #include "ui/Progress.h"
 
+#include "ui/PaintManager.h"
+
 #include "ui/AttributeParse.h"
 
 #include <algorithm>
@@ -68,6 +70,7 @@ std::string_view CSliderUI::GetClass() const {
 }
 
 void CSliderUI::UserSetValue(int value) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   const int before = GetValue();
   SetValue(std::clamp(value, GetMinValue(), GetMaxValue()));
   dragging_ = false;
@@ -77,6 +80,7 @@ void CSliderUI::UserSetValue(int value) {
 }
 
 void CSliderUI::UserDragTo(int value) {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!dragging_) {
     dragging_ = true;
     dragStart_ = GetValue();
@@ -89,6 +93,7 @@ void CSliderUI::UserDragTo(int value) {
 }
 
 void CSliderUI::UserEndDrag() {
+  CPaintManagerUI::DispatchScope scope(GetManager());
   if (!dragging_) {
     return;
   }

@@ -38,8 +38,8 @@
 //   call CMessageLoop::ProcessPending() when asked and at the requested wake-up.
 //   User input goes back into the toolkit through the controls' user entry points
 //   (Activate, CComboUI::UserSelectItem, CEditUI::UserSetText, CSliderUI::UserDragTo,
-//   CColorPaletteUI::UserPickColor, ...) or DoEvent with a TEventUI, inside a
-//   CPaintManagerUI::DispatchScope.
+//   CColorPaletteUI::UserPickColor, ...) or DoEvent with a TEventUI. Each of these
+//   holds a CPaintManagerUI::DispatchScope itself, so handlers may remove controls.
 
 #include "ui/AttributeParse.h"
 #include "ui/BoxLayout.h"

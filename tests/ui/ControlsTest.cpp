@@ -291,6 +291,28 @@ TEST_F(ControlsTest, AHandlerMayRemoveTheControlThatNotified) {
   EXPECT_EQ(Get<CListUI>("list")->GetRowCount(), 2);
 }
 
+TEST_F(ControlsTest, FrontEndEntryPointsSurviveHandlersThatRemoveTheirControl) {
+  // As the front end calls them: no driver, no scope of the caller's own.
+  window->onNotify = [&](TNotifyUI& msg) {
+    if (msg.type == notify::kClick || msg.type == notify::kItemClick) {
+      auto* parent = dynamic_cast<CContainerUI*>(msg.sender->GetParent());
+      parent->Remove(msg.sender);
+    }
+  };
+  pm->FindControl("check")->Activate();
+  EXPECT_EQ(pm->FindControl("check"), nullptr);
+  TEventUI up;
+  up.type = UiEvent::kButtonUp;
+  pm->FindControl("row0")->DoEvent(up);
+  EXPECT_EQ(pm->FindControl("row0"), nullptr);
+  auto* button = pm->FindControl("closebtn");
+  TEventUI release;
+  release.type = UiEvent::kButtonUp;
+  release.point = {button->GetPos().left + 1, button->GetPos().top + 1};
+  button->DoEvent(release);
+  EXPECT_EQ(pm->FindControl("closebtn"), nullptr);
+}
+
 TEST_F(ControlsTest, FocusMovesWithNotifications) {
   ASSERT_TRUE(driver->Focus("edit"));
   ASSERT_TRUE(driver->Focus("combo"));
