@@ -354,6 +354,21 @@ TEST_F(ChannelTest, UnplugDuringChunkedWriteStopsAtTheFailingFrame) {
   EXPECT_EQ(Frames().size(), 3u);
 }
 
+TEST_F(ChannelTest, LateAnswerIsNotTakenForTheNextOne) {
+  devsim::FaultPlan slow;
+  slow.answerDelayMs = 2300; // after both 1000 ms reads have given up
+  keyboard_->SetFaults(slow);
+  std::uint8_t power[6] = {};
+  EXPECT_EQ(CMD_READ_STATUS(channel_, power, 6, 0), 0);
+  auto memory = keyboard_->Memory();
+  memory.status[1] = 55;
+  keyboard_->SetMemory(memory);
+  keyboard_->SetFaults({});
+  std::this_thread::sleep_for(500ms); // the old answer (battery 100) is now waiting
+  ASSERT_EQ(CMD_READ_STATUS(channel_, power, 6, 0), 1);
+  EXPECT_EQ(power[1], 55);
+}
+
 TEST_F(ChannelTest, ConcurrentCommandsEachGetTheirOwnAnswers) {
   // Commands from several threads interleave frame by frame; every frame must still
   // be matched to its own answer.
@@ -372,6 +387,9 @@ TEST_F(ChannelTest, ConcurrentCommandsEachGetTheirOwnAnswers) {
         }
         std::uint8_t leds[56] = {};
         CMD_STREAM_LEDS(channel_, leds, sizeof leds);
+        if (t == 0 && CMD_WRITE_RECOIL(channel_, leds, sizeof leds) != 1) {
+          ++failures; // recoil frames share the transport with the other threads
+        }
       }
     });
   }
