@@ -241,16 +241,23 @@ bool CMessageLoop::KillTimer(CPaintManagerUI* manager, CControlUI* control, Wind
 }
 
 void CMessageLoop::KillTimersOf(const CControlUI* control) {
-  std::erase_if(timers_, [&](const Timer& t) { return t.control == control; });
+  if (std::erase_if(timers_, [&](const Timer& t) { return t.control == control; }) > 0) {
+    TimersChanged();
+  }
 }
 
 void CMessageLoop::KillTimersOf(const CPaintManagerUI* manager) {
-  std::erase_if(timers_, [&](const Timer& t) { return t.manager == manager; });
+  if (std::erase_if(timers_, [&](const Timer& t) { return t.manager == manager; }) > 0) {
+    TimersChanged();
+  }
 }
 
 void CMessageLoop::KillTimersOf(WindowHandle window) {
-  std::erase_if(timers_,
-                [&](const Timer& t) { return t.control == nullptr && t.window == window; });
+  if (std::erase_if(timers_, [&](const Timer& t) {
+        return t.control == nullptr && t.window == window;
+      }) > 0) {
+    TimersChanged();
+  }
 }
 
 std::optional<platform::Clock::TimePoint> CMessageLoop::NextTimerDue() const {
@@ -292,7 +299,7 @@ void CMessageLoop::WaitForWork() {
 }
 
 int CMessageLoop::Run() {
-  quit_ = false;
+  // A Quit that came before Run (from a windowinit handler, say) ends it at once.
   RunUntil([] { return false; });
   quit_ = false;
   return quitCode_;

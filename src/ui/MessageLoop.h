@@ -81,7 +81,7 @@ public:
   bool PostTask(std::function<void()> task);
 
   // --- UI thread ---
-  // Runs until Quit; returns the code given to Quit.
+  // Runs until Quit (at once if Quit came first); returns the code given to Quit.
   int Run();
   // Runs until done() is true or Quit was called (modal windows use this; nests).
   void RunUntil(const std::function<bool()>& done);
