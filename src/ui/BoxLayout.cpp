@@ -24,7 +24,15 @@ struct Slot {
   int padEnd;
 };
 
-int AlignOffset(ChildAlign align, int space) {
+// Sums of many large sizes can pass the range of int; positions are worked out wide
+// and clipped to a range that no screen reaches.
+constexpr long long kCoordinateLimit = 1LL << 28;
+
+int Clip(long long v) {
+  return static_cast<int>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit));
+}
+
+long long AlignOffset(ChildAlign align, long long space) {
   if (space <= 0) {
     return 0;
   }
@@ -63,7 +71,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
 
   const int gap = ScaleValue(GetChildPadding());
   const int mainSize = h ? inner.Width() : inner.Height();
-  int overhead = gap * static_cast<int>(slots.size() - 1);
+  long long overhead = static_cast<long long>(gap) * static_cast<long long>(slots.size() - 1);
   for (const Slot& s : slots) {
     overhead += s.padStart + s.padEnd;
   }
@@ -71,7 +79,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
   // share is worked out again for the rest.
   for (bool changed = true; changed;) {
     changed = false;
-    int used = overhead;
+    long long used = overhead;
     int stretch = 0;
     for (const Slot& s : slots) {
       if (s.size >= 0) {
@@ -83,7 +91,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
     if (stretch == 0) {
       break;
     }
-    const int share = std::max(0, mainSize - used) / stretch;
+    const int share = static_cast<int>(std::max(0LL, mainSize - used) / stretch);
     for (Slot& s : slots) {
       if (s.size < 0 && (share < s.minSize || share > s.maxSize)) {
         s.size = std::clamp(share, s.minSize, s.maxSize);
@@ -91,7 +99,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
       }
     }
   }
-  int used = overhead;
+  long long used = overhead;
   int stretch = 0;
   for (const Slot& s : slots) {
     if (s.size >= 0) {
@@ -100,7 +108,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
       ++stretch;
     }
   }
-  const int remaining = std::max(0, mainSize - used);
+  const int remaining = static_cast<int>(std::max(0LL, mainSize - used));
   int extra = stretch > 0 ? remaining % stretch : 0;
   for (Slot& s : slots) {
     if (s.size < 0) {
@@ -108,7 +116,7 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
       extra = std::max(0, extra - 1);
     }
   }
-  int total = overhead;
+  long long total = overhead;
   for (const Slot& s : slots) {
     total += s.size;
   }
@@ -116,8 +124,8 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
   const ChildAlign mainAlign = h ? GetChildAlign() : GetChildVAlign();
   const ChildAlign crossAlign = h ? GetChildVAlign() : GetChildAlign();
   const UiSize scroll = GetScrollPos();
-  int pos = (h ? inner.left - scroll.cx : inner.top - scroll.cy) +
-            (stretch == 0 ? AlignOffset(mainAlign, mainSize - total) : 0);
+  long long pos = static_cast<long long>(h ? inner.left - scroll.cx : inner.top - scroll.cy) +
+                  (stretch == 0 ? AlignOffset(mainAlign, mainSize - total) : 0);
   const int crossStart = h ? inner.top - scroll.cy : inner.left - scroll.cx;
   const int crossSize = h ? inner.Height() : inner.Width();
   int crossContent = 0;
@@ -132,17 +140,18 @@ void CBoxLayoutUI::LayoutChildren(const UiRect& inner) {
     int cross = fixed > 0 ? fixed : std::max(0, crossSize - padA - padB);
     cross = std::clamp(cross, minSize, maxSize);
     const int crossPos =
-        crossStart + padA + AlignOffset(crossAlign, crossSize - padA - padB - cross);
+        Clip(crossStart + padA +
+             AlignOffset(crossAlign, static_cast<long long>(crossSize) - padA - padB - cross));
     pos += s.padStart;
     if (h) {
-      c->SetPos({pos, crossPos, pos + s.size, crossPos + cross});
+      c->SetPos({Clip(pos), crossPos, Clip(pos + s.size), Clip(crossPos + cross)});
     } else {
-      c->SetPos({crossPos, pos, crossPos + cross, pos + s.size});
+      c->SetPos({crossPos, Clip(pos), Clip(crossPos + cross), Clip(pos + s.size)});
     }
     pos += s.size + s.padEnd + gap;
     crossContent = std::max(crossContent, padA + cross + padB);
   }
-  SetContentSize(h ? UiSize{total, crossContent} : UiSize{crossContent, total}, inner);
+  SetContentSize(h ? UiSize{Clip(total), crossContent} : UiSize{crossContent, Clip(total)}, inner);
 }
 
 } // namespace quorvex::ui

@@ -8,6 +8,8 @@
 #include "ui/List.h"
 #include "ui/Progress.h"
 
+#include <random>
+
 namespace quorvex::ui::test {
 namespace {
 
@@ -185,6 +187,47 @@ TEST_F(DialogBuilderTest, FaultySkinsGiveNullAndADebugLineNeverACrash) {
         << label << " -> " << builder.GetLastError();
     EXPECT_TRUE(capture.Contains(c.reason)) << label;
   }
+}
+
+TEST_F(DialogBuilderTest, MutatedSkinsBuildOrFailButNeverCrash) {
+  // A small deterministic fuzz pass over the sample skin: flipped, dropped and
+  // duplicated bytes. Whatever builds is attached and laid out too.
+  const std::string original = quorvex::test::ReadTextFile(SkinDir() + "/sample.xml");
+  ASSERT_FALSE(original.empty());
+  std::mt19937 random(20261211);
+  const char alphabet[] = "<>/=\"' 09-,#xVisibleLayout";
+  int built = 0;
+  for (int round = 0; round < 1500; ++round) {
+    std::string text = original;
+    const int edits = 1 + static_cast<int>(random() % 4);
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      const std::size_t at = random() % text.size();
+      switch (random() % 3) {
+      case 0:
+        text[at] = alphabet[random() % (sizeof alphabet - 1)];
+        break;
+      case 1:
+        text.erase(at, 1 + random() % 8);
+        break;
+      default:
+        text.insert(at, text.substr(at, 1 + random() % 16));
+        break;
+      }
+    }
+    ScopedDebugCapture quiet;
+    CPaintManagerUI pm(loop, resources);
+    auto root = builder.CreateFromText(text, nullptr, &pm);
+    if (root) {
+      ++built;
+      pm.AttachDialog(std::move(root));
+      pm.SetClientSize({400, 300});
+      pm.UpdateLayout();
+      pm.FindControl(UiPoint{200, 100});
+    } else {
+      EXPECT_FALSE(builder.GetLastError().empty());
+    }
+  }
+  EXPECT_GT(built, 0);
 }
 
 TEST_F(DialogBuilderTest, ControlCountLimitStopsIncludeExplosions) {

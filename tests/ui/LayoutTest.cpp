@@ -170,6 +170,19 @@ TEST(BoxLayout, MinMaxClampStretchAndAlignmentWithoutStretch) {
   EXPECT_EQ(c->GetPos(), (UiRect{70, 0, 100, 10}));
 }
 
+TEST(BoxLayout, HugeSumsOfSizesDoNotOverflow) {
+  // 70,000 children of the largest width add up past the range of int (UBSan).
+  CHorizontalLayoutUI row;
+  for (int i = 0; i < 70000; ++i) {
+    row.Add(std::make_unique<CControlUI>())->SetFixedWidth(32767);
+  }
+  row.SetPos({0, 0, 100, 10});
+  EXPECT_EQ(row.GetItemAt(0)->GetPos(), (UiRect{0, 0, 32767, 10}));
+  const UiRect& last = row.GetItemAt(69999)->GetPos();
+  EXPECT_GE(last.left, 0);
+  EXPECT_LE(last.right, 1 << 28);
+}
+
 TEST(BoxLayout, SharedSpaceIsExactEvenWhenItDoesNotDivide) {
   CHorizontalLayoutUI row;
   for (int i = 0; i < 3; ++i) {
