@@ -11,6 +11,9 @@ namespace {
 
 // Two debug lines of 32 bytes each, in the channel's fixed layout.
 void DebugFrame(const char* title, const std::uint8_t* frame) {
+  if (!platform::DebugOutputEnabled()) {
+    return;
+  }
   platform::DebugOutput(title);
   for (int half = 0; half < 2; ++half) {
     const std::uint8_t* b = frame + 32 * half;

@@ -9,20 +9,32 @@
 namespace quorvex::platform {
 namespace {
 
+// Like a debugger output with nobody attached, the default sink costs next to nothing
+// unless QUORVEX_DEBUG asks for the lines: "1" sends them to stderr and syslog (debug
+// priority), "syslog" to syslog only, "stderr" to stderr only. Device traffic writes
+// several lines per exchange, far too many to keep in the journal by default.
 class SystemSink final : public DebugSink {
 public:
   SystemSink() {
     const char* flag = std::getenv("QUORVEX_DEBUG");
-    toStderr_ = flag != nullptr && std::strcmp(flag, "1") == 0;
-    openlog("quorvex", LOG_PID, LOG_USER);
+    const std::string_view mode = flag != nullptr ? flag : "";
+    toStderr_ = mode == "1" || mode == "stderr";
+    toSyslog_ = mode == "1" || mode == "syslog";
+    if (toSyslog_) {
+      openlog("quorvex", LOG_PID | LOG_NDELAY, LOG_USER);
+    }
   }
+
+  bool Enabled() const { return toStderr_ || toSyslog_; }
 
   void Write(std::string_view line) override {
     std::string_view body = line;
     while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) {
       body.remove_suffix(1);
     }
-    syslog(LOG_DEBUG, "%.*s", static_cast<int>(body.size()), body.data());
+    if (toSyslog_) {
+      syslog(LOG_DEBUG, "%.*s", static_cast<int>(body.size()), body.data());
+    }
     if (toStderr_) {
       std::fprintf(stderr, "%.*s\n", static_cast<int>(body.size()), body.data());
     }
@@ -30,6 +42,7 @@ public:
 
 private:
   bool toStderr_ = false;
+  bool toSyslog_ = false;
 };
 
 SystemSink& DefaultSink() {
@@ -45,15 +58,26 @@ DebugSink* SetDebugSink(DebugSink* sink) {
   return g_sink.exchange(sink);
 }
 
+bool DebugOutputEnabled() {
+  return g_sink.load(std::memory_order_acquire) != nullptr || DefaultSink().Enabled();
+}
+
 void DebugOutput(std::string_view line) {
   DebugSink* sink = g_sink.load(std::memory_order_acquire);
   if (sink == nullptr) {
-    sink = &DefaultSink();
+    SystemSink& fallback = DefaultSink();
+    if (!fallback.Enabled()) {
+      return;
+    }
+    sink = &fallback;
   }
   sink->Write(line);
 }
 
 void DebugVPrintf(const char* format, va_list args) {
+  if (!DebugOutputEnabled()) {
+    return;
+  }
   char small[512];
   va_list copy;
   va_copy(copy, args);

@@ -1,8 +1,9 @@
 #pragma once
 
-// The program's diagnostic line sink. Every layer writes its debug lines here; the
-// default sink sends them to syslog at debug priority (journalctl -p debug) and, when
-// QUORVEX_DEBUG=1, to stderr as well. Tests install a capturing sink.
+// The program's diagnostic line sink. Every layer writes its debug lines here. The
+// default sink drops them unless QUORVEX_DEBUG is set: "1" sends them to stderr and to
+// syslog at debug priority (journalctl -p debug -t quorvex), "syslog" or "stderr" to one
+// of the two. Tests install a capturing sink.
 //
 // Thread safety: DebugOutput and DebugPrintf may be called from any thread. Installing
 // a sink while other threads write is safe; a sink must itself be thread safe.
@@ -23,6 +24,10 @@ public:
 
 // Installs a sink (nullptr restores the default) and returns the previous one.
 DebugSink* SetDebugSink(DebugSink* sink);
+
+// True when a line written now would go anywhere; callers that build costly lines
+// (hex dumps) may skip the work when it is false.
+bool DebugOutputEnabled();
 
 // Writes one line. A trailing line end in `line` is kept as given.
 void DebugOutput(std::string_view line);
