@@ -33,6 +33,11 @@ CMessageLoop::CMessageLoop(platform::Clock& clock)
 
 CMessageLoop::~CMessageLoop() {
   Shutdown();
+  {
+    // Released senders still need the mutex to return; the members must outlive them.
+    std::unique_lock lock(mutex_);
+    sendersGone_.wait(lock, [&] { return waitingSenders_ == 0; });
+  }
   if (virtualClock_ != nullptr) {
     virtualClock_->RemoveAlarm(alarm_.get());
   }
@@ -98,7 +103,11 @@ SendResult CMessageLoop::SendMessage(WindowHandle window, std::uint32_t msg, WPa
     if (IUiLoopDriver* d = driver_.load()) {
       d->RequestProcessing();
     }
+    ++waitingSenders_;
     sendDone_.wait(lock, [&] { return slot->done; });
+    if (--waitingSenders_ == 0) {
+      sendersGone_.notify_all();
+    }
   }
   return slot->result;
 }

@@ -61,6 +61,7 @@ struct SendResult {
 class CMessageLoop {
 public:
   explicit CMessageLoop(platform::Clock& clock);
+  // Shuts down and waits until every thread blocked in SendMessage has left it.
   ~CMessageLoop();
   CMessageLoop(const CMessageLoop&) = delete;
   CMessageLoop& operator=(const CMessageLoop&) = delete;
@@ -176,6 +177,8 @@ private:
   mutable std::mutex mutex_;
   std::condition_variable wake_;     // the UI thread waits for work
   std::condition_variable sendDone_; // senders wait for their answer
+  std::condition_variable sendersGone_;
+  int waitingSenders_ = 0; // threads inside SendMessage's wait
   std::deque<Entry> queue_;
   std::unordered_map<WindowHandle, CWindowWnd*> windows_;
   WindowHandle nextHandle_ = 1;

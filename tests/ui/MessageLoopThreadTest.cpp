@@ -24,6 +24,12 @@ protected:
       // UI-thread state only: the counters are plain integers on purpose.
       ++handledCount;
       sum += static_cast<long long>(w);
+      // One thread's messages arrive in the order it sent and posted them.
+      const auto thread = static_cast<std::size_t>(w / 1000);
+      if (thread < lastValue.size()) {
+        EXPECT_GT(static_cast<long long>(w), lastValue[thread]);
+        lastValue[thread] = static_cast<long long>(w);
+      }
       if (l == 1) {
         ++sentCount;
       }
@@ -38,6 +44,7 @@ protected:
   }
 
   std::unique_ptr<TestWindow> window;
+  std::vector<long long> lastValue = std::vector<long long>(8, -1);
   int handledCount = 0;
   int sentCount = 0;
   long long sum = 0;
@@ -89,7 +96,7 @@ TEST_F(MessageLoopThreadTest, SendFromTheUiThreadIsHandledDirectly) {
   const SendResult r = loop.SendMessage(window->GetHWND(), kMsgWork, 21, 1);
   EXPECT_TRUE(r.delivered);
   EXPECT_EQ(r.result, 42);
-  EXPECT_EQ(window->SendMessage(kMsgWork, 5, 0), 10);
+  EXPECT_EQ(window->SendMessage(kMsgWork, 50, 0), 100);
 }
 
 TEST_F(MessageLoopThreadTest, APendingSendReturnsWhenTheWindowIsDestroyed) {
@@ -112,6 +119,35 @@ TEST_F(MessageLoopThreadTest, APendingSendReturnsWhenTheLoopShutsDown) {
   EXPECT_FALSE(loop.PostMessage(window->GetHWND(), kMsgWork, 1, 0));
   EXPECT_FALSE(loop.SendMessage(window->GetHWND(), kMsgWork, 1, 0).delivered);
   EXPECT_FALSE(loop.PostTask([] {}));
+}
+
+TEST(MessageLoopLifetime, DestroyingTheLoopWaitsForReleasedSenders) {
+  platform::VirtualClock clock;
+  auto loop = std::make_unique<CMessageLoop>(clock);
+  CResourceManager resources;
+  resources.SetResourcePath(quorvex::test::SourceDir() + "/tests/ui/skins");
+  auto window = std::make_unique<TestWindow>("dialog.xml");
+  ASSERT_NE(window->Create({loop.get(), &resources}, kNoWindow, "w", 0, 0), kNoWindow);
+  const WindowHandle h = window->GetHWND();
+  std::vector<std::thread> workers;
+  std::atomic<int> undelivered{0};
+  for (int i = 0; i < 4; ++i) {
+    workers.emplace_back([&, ptr = loop.get()] {
+      if (!ptr->SendMessage(h, kMsgUser, 0, 0).delivered) {
+        ++undelivered;
+      }
+    });
+  }
+  while (loop->QueuedCount() < 5) { // four sends and the window's own init message
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  loop->Shutdown();
+  window.reset();
+  loop.reset();
+  for (auto& w : workers) {
+    w.join();
+  }
+  EXPECT_EQ(undelivered, 4);
 }
 
 TEST(MessageLoopRealClock, RunWaitsForTimersAndMessagesAndQuits) {
