@@ -93,17 +93,21 @@ SendResult CMessageLoop::SendMessage(WindowHandle window, std::uint32_t msg, WPa
   }
   auto slot = std::make_shared<SendSlot>();
   {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     if (stopped_ || windows_.count(window) == 0) {
       return {};
     }
     queue_.push_back(Entry{window, msg, wParam, lParam, {}, slot});
     woken_ = true;
-    wake_.notify_one();
-    if (IUiLoopDriver* d = driver_.load()) {
-      d->RequestProcessing();
-    }
     ++waitingSenders_;
+  }
+  wake_.notify_one();
+  // Outside the lock: the driver may call back into the loop.
+  if (IUiLoopDriver* d = driver_.load()) {
+    d->RequestProcessing();
+  }
+  {
+    std::unique_lock lock(mutex_);
     sendDone_.wait(lock, [&] { return slot->done; });
     if (--waitingSenders_ == 0) {
       sendersGone_.notify_all();

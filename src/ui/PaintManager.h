@@ -70,7 +70,8 @@ public:
   bool AddNotifier(INotifyUI* notifier);
   bool RemoveNotifier(INotifyUI* notifier);
   // Delivers to every notifier now, in registration order. With async the delivery
-  // waits for the message loop's next pass (the sender must then still be in a tree).
+  // waits for the message loop's next pass, and is dropped when the sender has left
+  // the window (or been renamed) by then.
   void SendNotify(CControlUI* control, std::string_view type, WParam wParam = 0, LParam lParam = 0,
                   bool async = false);
   void SendNotify(TNotifyUI& msg, bool async = false);

@@ -9,7 +9,7 @@
 // SendMessage calls return as not delivered), HandleMessage sees kMsgDestroy, the
 // observer is told, and OnFinalMessage runs last (the object may delete itself there).
 // UI thread only, except that other threads may use the loop's PostMessage and
-// SendMessage with the handle.
+// SendMessage with the handle. A window is destroyed before its loop and resources.
 
 #include "ui/UiTypes.h"
 
