@@ -16,7 +16,7 @@ public:
   virtual void Place(const ui::UiRect& rect, bool visible) = 0;
 
 protected:
-  ~INativeChildHost() = default;
+  virtual ~INativeChildHost() = default;
 };
 
 class CWndUI : public ui::CControlUI {
