@@ -378,8 +378,14 @@ void CControlUI::DoEvent(TEventUI& event) {
     Notify(notify::kKillFocus);
     break;
   case UiEvent::kContextMenu:
-    if (contextMenu_ && IsEnabledInTree()) {
-      Notify(notify::kMenu, event.wParam, event.lParam);
+    if (contextMenu_ && IsEnabledInTree() && manager_ != nullptr) {
+      TNotifyUI msg;
+      msg.type = std::string(notify::kMenu);
+      msg.sender = this;
+      msg.wParam = event.wParam;
+      msg.lParam = event.lParam;
+      msg.point = event.point;
+      manager_->SendNotify(msg);
     }
     break;
   default:

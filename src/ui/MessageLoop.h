@@ -104,6 +104,10 @@ public:
   // The desktop area windows centre in (pixels); the front end sets the real one.
   UiRect GetWorkArea() const { return workArea_; }
   void SetWorkArea(const UiRect& area) { workArea_ = area; }
+  // The pointer's desktop position, for menus opened "at the cursor"; the front end
+  // keeps it current, tests set it.
+  UiPoint GetCursorPos() const { return cursor_; }
+  void SetCursorPos(UiPoint point) { cursor_ = point; }
 
   // --- timers (used by CPaintManagerUI and CWindowWnd) ---
   // A control timer (control != null) or a window timer (control == null). Re-arming
@@ -173,6 +177,7 @@ private:
   IUiObserver* observer_ = nullptr;
   std::function<void()> idleHook_;
   UiRect workArea_{0, 0, 1920, 1080};
+  UiPoint cursor_;
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;     // the UI thread waits for work

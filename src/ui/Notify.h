@@ -19,6 +19,9 @@ struct TNotifyUI {
   CControlUI* sender = nullptr;
   WParam wParam = 0;
   LParam lParam = 0;
+  // Where the pointer was, in window pixels, for notifications raised by pointer
+  // input ("menu"); {0, 0} otherwise.
+  UiPoint point;
 };
 
 // Receives every notification of a paint manager it is registered with, on the UI

@@ -228,9 +228,15 @@ TEST_F(ControlsTest, ColourPaletteAndContextMenu) {
 
   pm->FindControl("row0")->SetContextMenuUsed(true);
   ASSERT_TRUE(driver->Click("tab_a"));
-  ASSERT_TRUE(driver->ContextMenu("row0"));
+  ASSERT_TRUE(driver->Event("row0", UiEvent::kContextMenu, {150, 80}));
   ASSERT_TRUE(driver->ContextMenu("row1"));
   EXPECT_EQ(recorder->Count("menu"), 1);
+  // The pointer position travels with the notification.
+  TNotifyUI seen;
+  window->onNotify = [&](TNotifyUI& msg) { seen = msg; };
+  ASSERT_TRUE(driver->Event("row0", UiEvent::kContextMenu, {151, 81}));
+  EXPECT_EQ(seen.type, "menu");
+  EXPECT_EQ(seen.point, (UiPoint{151, 81}));
 }
 
 TEST_F(ControlsTest, LanguageKeysShowTheirTranslation) {
