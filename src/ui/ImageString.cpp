@@ -4,8 +4,8 @@
 
 namespace quorvex::ui {
 
-std::optional<ImageSpec> ParseImageString(std::string_view text) {
-  ImageSpec spec;
+std::optional<ImageDescription> ParseImageString(std::string_view text) {
+  ImageDescription image;
   if (text.find('=') == std::string_view::npos) {
     // A bare file name.
     while (!text.empty() && text.front() == ' ') {
@@ -17,8 +17,8 @@ std::optional<ImageSpec> ParseImageString(std::string_view text) {
     if (text.empty()) {
       return std::nullopt;
     }
-    spec.file = std::string(text);
-    return spec;
+    image.file = std::string(text);
+    return image;
   }
   const auto pairs = ParseAttributeList(text);
   if (!pairs) {
@@ -26,45 +26,45 @@ std::optional<ImageSpec> ParseImageString(std::string_view text) {
   }
   for (const auto& [key, value] : *pairs) {
     if (key == "file" || key == "res") {
-      spec.file = value;
+      image.file = value;
     } else if (key == "source" || key == "dest" || key == "corner") {
       const auto r = ParseRect(value);
       if (!r) {
         return std::nullopt;
       }
       if (key == "source") {
-        spec.source = *r;
+        image.source = *r;
       } else if (key == "dest") {
-        spec.dest = *r;
+        image.dest = *r;
       } else {
-        spec.corner = *r;
+        image.corner = *r;
       }
     } else if (key == "mask") {
       const auto c = ParseColor(value);
       if (!c) {
         return std::nullopt;
       }
-      spec.mask = *c;
+      image.mask = *c;
     } else if (key == "fade") {
       const auto v = ParseIntInRange(value, 0, 255);
       if (!v) {
         return std::nullopt;
       }
-      spec.fade = *v;
+      image.fade = *v;
     } else if (key == "xtiled" || key == "ytiled") {
       const auto b = ParseBool(value);
       if (!b) {
         return std::nullopt;
       }
-      (key == "xtiled" ? spec.xtiled : spec.ytiled) = *b;
+      (key == "xtiled" ? image.xtiled : image.ytiled) = *b;
     } else {
       return std::nullopt;
     }
   }
-  if (spec.file.empty()) {
+  if (image.file.empty()) {
     return std::nullopt;
   }
-  return spec;
+  return image;
 }
 
 } // namespace quorvex::ui

@@ -19,7 +19,7 @@
 
 namespace quorvex::ui {
 
-struct ImageSpec {
+struct ImageDescription {
   std::string file;
   std::optional<UiRect> source;
   std::optional<UiRect> dest;
@@ -31,6 +31,6 @@ struct ImageSpec {
 };
 
 // nullopt when the description cannot be read (unknown key, bad value, no file).
-std::optional<ImageSpec> ParseImageString(std::string_view text);
+std::optional<ImageDescription> ParseImageString(std::string_view text);
 
 } // namespace quorvex::ui
