@@ -1,5 +1,6 @@
 #include "ui/MessageLoop.h"
 
+#include "platform/DebugOutput.h"
 #include "platform/clock/VirtualClock.h"
 #include "ui/Control.h"
 #include "ui/PaintManager.h"
@@ -306,6 +307,12 @@ void CMessageLoop::WaitForWork() {
   if (steady) {
     wake_.wait_until(lock, *steady, [&] { return woken_ || stopped_; });
   } else {
+    if (virtualClock_ != nullptr && !toldIdle_) {
+      // A test that forgot its idle hook would otherwise hang without a word.
+      toldIdle_ = true;
+      platform::DebugOutput("UI loop idle on a virtual clock: waiting for another thread "
+                            "(no idle hook acted, time moves only with Advance)");
+    }
     wake_.wait(lock, [&] { return woken_ || stopped_; });
   }
   woken_ = false;

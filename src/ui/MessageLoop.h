@@ -196,6 +196,7 @@ private:
   int quitCode_ = 0;
   bool quit_ = false;
   bool passRequested_ = false;
+  bool toldIdle_ = false;
 };
 
 } // namespace quorvex::ui
