@@ -119,6 +119,16 @@ void EditWidget::resizeEvent(QResizeEvent* event) {
   PlaceLine();
 }
 
+void EditWidget::keyPressEvent(QKeyEvent* event) {
+  // The field already reported Enter (returnPressed); it passes the key on for
+  // dialogs' default buttons, which the toolkit does not have.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  ControlWidget::keyPressEvent(event);
+}
+
 void EditWidget::PaintControl(QPainter& painter) {
   const QRect r = rect();
   PaintBackground(painter, r);

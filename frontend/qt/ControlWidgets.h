@@ -20,6 +20,7 @@ public:
 protected:
   void PaintControl(QPainter& painter) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

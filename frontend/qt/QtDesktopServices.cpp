@@ -73,6 +73,17 @@ QString ToQtNameFilter(const ui::FileFilter& filter) {
   return text + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
+std::optional<ui::LParam> TrayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+  case QSystemTrayIcon::Trigger:
+    return ui::kTrayLeftButtonUp;
+  case QSystemTrayIcon::Context:
+    return ui::kTrayRightButtonUp;
+  default:
+    return std::nullopt;
+  }
+}
+
 QString DefaultSuffix(const ui::FileFilter& filter) {
   static const QRegularExpression kSimple(QStringLiteral("^\\*\\.([A-Za-z0-9_]+)$"));
   const auto m = kSimple.match(QString::fromStdString(filter.pattern).trimmed());
@@ -111,10 +122,8 @@ bool QtDesktopServices::ShowTrayIcon(ui::WindowHandle owner, std::uint32_t callb
     // A left release and a right release, as the owner's callback message.
     QObject::connect(tray, &QSystemTrayIcon::activated, tray,
                      [loop, owner, callbackMessage](QSystemTrayIcon::ActivationReason reason) {
-                       if (reason == QSystemTrayIcon::Trigger) {
-                         loop->PostMessage(owner, callbackMessage, 0, ui::kTrayLeftButtonUp);
-                       } else if (reason == QSystemTrayIcon::Context) {
-                         loop->PostMessage(owner, callbackMessage, 0, ui::kTrayRightButtonUp);
+                       if (const auto mouse = TrayMouseMessage(reason)) {
+                         loop->PostMessage(owner, callbackMessage, 0, *mouse);
                        }
                      });
   }
@@ -145,6 +154,9 @@ QtDesktopServices::OpenFileDialog(ui::WindowHandle owner, std::string_view title
                                   std::string_view folder) {
   QFileDialog dialog(OwnerWidget(frontend_, owner), QString::fromStdString(std::string(title)),
                      QString::fromStdString(std::string(folder)));
+  // Qt's own dialog matches the type patterns without regard to case on every
+  // desktop ("*.shoot" lists "ShootData_1.Shoot"); a desktop's native one may not.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(NameFilters(filters));
@@ -159,6 +171,7 @@ QtDesktopServices::SaveFileDialog(ui::WindowHandle owner, std::string_view title
                                   const std::vector<ui::FileFilter>& filters,
                                   std::string_view suggestedPath) {
   QFileDialog dialog(OwnerWidget(frontend_, owner), QString::fromStdString(std::string(title)));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   const QStringList names = NameFilters(filters);

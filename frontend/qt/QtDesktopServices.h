@@ -8,9 +8,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QSystemTrayIcon>
 #include <memory>
-
-class QSystemTrayIcon;
 
 namespace quorvex::frontend {
 
@@ -23,6 +22,10 @@ QString ToQtNameFilter(const ui::FileFilter& filter);
 QString DefaultSuffix(const ui::FileFilter& filter);
 // `path` with the filter's extension when the name has none.
 QString WithDefaultSuffix(const QString& path, const ui::FileFilter& filter);
+
+// The mouse message a tray activation is reported as (kTrayLeftButtonUp,
+// kTrayRightButtonUp), or nullopt for the ones not reported.
+std::optional<ui::LParam> TrayMouseMessage(QSystemTrayIcon::ActivationReason reason);
 
 // The private fonts of the data folder's "Font/", in loading order.
 inline constexpr const char* kPrivateFontFiles[] = {"Simplified_Chinese.ttf", "Brakka-Regular.otf",
