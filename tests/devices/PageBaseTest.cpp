@@ -81,6 +81,32 @@ TEST_F(PageTest, EveryPageSkinBindsItsPicture) {
   }
 }
 
+TEST_F(PageTest, PictureButtonsStayInsideTheirPictureAtEveryDpi) {
+  for (const char* skin :
+       {"XML/DeviceXml/keyboarddevice.xml", "XML/DeviceXml/mousedevice.xml",
+        "XML/DeviceXml/mousepaddevice.xml", "XML/DeviceXml/hs6533device.xml"}) {
+    TestPage* page = BuildPage(skin, 170, 170);
+    ASSERT_NE(page, nullptr) << skin;
+    ui::CControlUI* picture = page->GetPictureContainer();
+    ASSERT_NE(picture, nullptr) << skin;
+    for (int dpi : {96, 144}) {
+      manager->SetDPI(dpi);
+      manager->NeedUpdate();
+      manager->UpdateLayout();
+      const ui::UiRect box = picture->GetPos();
+      EXPECT_EQ(box.Width(), manager->Scale(768)) << skin << " @" << dpi;
+      for (int i = 0; i < picture->GetCount(); ++i) {
+        const ui::UiRect r = picture->GetItemAt(i)->GetPos();
+        EXPECT_TRUE(!r.IsEmpty() && r.left >= box.left && r.top >= box.top &&
+                    r.right <= box.right && r.bottom <= box.bottom)
+            << skin << " " << picture->GetItemAt(i)->GetName() << " @" << dpi;
+      }
+    }
+    manager->SetDPI(96);
+    root->Remove(page);
+  }
+}
+
 TEST_F(PageTest, EmptyLayoutNameGivesNoKeysAndNoLeds) {
   TestPage* page = BuildPage("XML/DeviceXml/keyboarddevice.xml", 170, 170);
   ASSERT_NE(page, nullptr);
