@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace quorvex::documents;
 using quorvex::test::ReadTextFile;
@@ -136,6 +137,12 @@ TEST_F(ProfileFile, DamagedProfileIsKeptAsideBeforeItIsReplaced) {
     EXPECT_EQ(ReadTextFile(profile + ".bad"), text);
     EXPECT_EQ(FileContent(profile)["Device"][0]["Marker"].asString(), "default");
   }
+  // Over the read limit: kept aside as well (a sparse file keeps this cheap).
+  WriteTextFile(profile, "{}");
+  ASSERT_EQ(::truncate(profile.c_str(), 16 * 1024 * 1024 + 1), 0);
+  EXPECT_EQ(doc.LoadCurrent(profile)["Marker"].asString(), "default");
+  EXPECT_EQ(std::filesystem::file_size(profile + ".bad"), 16u * 1024 * 1024 + 1);
+
   WriteTextFile(profile, "not json");
   ASSERT_TRUE(doc.SaveEntryTo(Json::Value("x"), profile));
   EXPECT_EQ(ReadTextFile(profile + ".bad"), "not json");
