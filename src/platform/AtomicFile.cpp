@@ -90,7 +90,15 @@ int WriteFileAtomic(const std::string& path, std::string_view data) {
   if (path.empty()) {
     return ENOENT;
   }
-  std::string temp = path + ".XXXXXX";
+  // A hidden name in the same folder: rename() must not cross file systems, and a
+  // temporary left by a killed process stays out of folder listings.
+  const auto slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty()) {
+    return EISDIR;
+  }
+  std::string temp = folder + "." + name + ".XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     return errno;

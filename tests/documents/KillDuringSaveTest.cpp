@@ -85,7 +85,7 @@ TEST(KillDuringSave, ProfileIsAlwaysWholeAfterSigkill) {
     // nothing was found damaged and set aside.
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
       const std::string name = e.path().filename().string();
-      EXPECT_TRUE(name == "p.Json" || name.rfind("p.Json.", 0) == 0) << name;
+      EXPECT_TRUE(name == "p.Json" || name.rfind(".p.Json.", 0) == 0) << name;
       EXPECT_NE(name, "p.Json.bad");
       if (name != "p.Json") {
         ++interruptedSaves;
