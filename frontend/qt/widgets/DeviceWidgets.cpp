@@ -9,8 +9,10 @@
 #include "panels/CSelectPanelUI.h"
 #include "ui/AttributeParse.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 
 namespace quorvex::frontend {
@@ -24,8 +26,7 @@ const std::string& SkinFolder(const ui::CControlUI& control) {
   return control.GetManager()->GetResourcePath();
 }
 
-// A picture button: its state images, then the LED's light (the "lightimage" in the
-// LED colour at the LED's brightness), the changed mark and the band selection.
+// A picture button: its state images, then the device part (PaintDeviceKeyParts).
 class DeviceKeyButtonWidget final : public ControlWidget {
 public:
   using ControlWidget::ControlWidget;
@@ -33,42 +34,45 @@ public:
 protected:
   void PaintControl(QPainter& painter) override {
     ControlWidget::PaintControl(painter);
-    auto* key = dynamic_cast<panels::CDeviceKeyButtonUI*>(control_);
-    if (key == nullptr) {
-      return;
-    }
-    const QRect r = rect();
-    const ui::Argb tint = key->GetLightTint();
-    if (key->IsLit() && (tint >> 24) != 0 && !key->GetLightImage().empty()) {
-      QImage light(r.size(), QImage::Format_ARGB32_Premultiplied);
-      light.fill(Qt::transparent);
-      {
-        QPainter lp(&light);
-        lp.setRenderHint(QPainter::Antialiasing);
-        lp.setRenderHint(QPainter::SmoothPixmapTransform);
-        SkinImages::Draw(lp, light.rect(), key->GetLightImage(), SkinFolder(*key), Scale());
-        // Keep the picture's shape and shading, take the LED's colour.
-        lp.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        lp.fillRect(light.rect(), QColor::fromRgb(tint & 0xFFFFFF));
-      }
-      painter.save();
-      painter.setOpacity(static_cast<double>(tint >> 24) / 255.0);
-      painter.drawImage(r.topLeft(), light);
-      painter.restore();
-    }
-    if (key->IsChangedMark() && !key->GetKeySetImage().empty()) {
-      SkinImages::Draw(painter, r, key->GetKeySetImage(), SkinFolder(*key), Scale());
-    }
-    if (key->IsBandSelected()) {
-      painter.save();
-      QPen pen(FromArgb(theme::kAccent), Px(2) > 0 ? Px(2) : 1, Qt::SolidLine);
-      painter.setPen(pen);
-      painter.setBrush(QColor(0, 153, 255, 40));
-      const qreal inset = pen.widthF() / 2 + 1;
-      painter.drawRoundedRect(QRectF(r).adjusted(inset, inset, -inset, -inset), Px(5), Px(5));
-      painter.restore();
+    if (auto* key = dynamic_cast<panels::CDeviceKeyButtonUI*>(control_)) {
+      PaintDeviceKeyParts(painter, rect(), *key, Scale());
     }
   }
+};
+
+// Paints a picture button's device part above a plain widget that knows nothing of it.
+class DeviceKeyOverlay final : public QWidget {
+public:
+  DeviceKeyOverlay(ControlWidget& host, panels::CDeviceKeyButtonUI& key)
+      : QWidget(&host), host_(host), key_(key) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(host.rect());
+    host.installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &host_ && event->type() == QEvent::Resize) {
+      setGeometry(host_.rect());
+    } else if (watched == &host_ && event->type() == QEvent::Paint) {
+      update();
+    }
+    return false;
+  }
+  void paintEvent(QPaintEvent*) override {
+    if (host_.Control() == nullptr) {
+      return;
+    }
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    PaintDeviceKeyParts(p, rect(), key_, host_.Scale());
+  }
+
+private:
+  ControlWidget& host_;
+  panels::CDeviceKeyButtonUI& key_;
 };
 
 // Draws the selection rectangle above the picture's buttons.
@@ -237,6 +241,51 @@ protected:
 };
 
 } // namespace
+
+void PaintDeviceKeyParts(QPainter& painter, const QRect& r, const panels::CDeviceKeyButtonUI& key,
+                         double scale) {
+  const std::string& folder = SkinFolder(key);
+  const ui::Argb tint = key.GetLightTint();
+  if (key.IsLit() && (tint >> 24) != 0 && !key.GetLightImage().empty()) {
+    QImage light(r.size(), QImage::Format_ARGB32_Premultiplied);
+    light.fill(Qt::transparent);
+    {
+      QPainter lp(&light);
+      lp.setRenderHint(QPainter::Antialiasing);
+      lp.setRenderHint(QPainter::SmoothPixmapTransform);
+      SkinImages::Draw(lp, light.rect(), key.GetLightImage(), folder, scale);
+      // Keep the picture's shape and shading, take the LED's colour.
+      lp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+      lp.fillRect(light.rect(), QColor::fromRgb(tint & 0xFFFFFF));
+    }
+    painter.save();
+    painter.setOpacity(static_cast<double>(tint >> 24) / 255.0);
+    painter.drawImage(r.topLeft(), light);
+    painter.restore();
+  }
+  if (key.IsChangedMark() && !key.GetKeySetImage().empty()) {
+    SkinImages::Draw(painter, r, key.GetKeySetImage(), folder, scale);
+  }
+  if (key.IsBandSelected()) {
+    painter.save();
+    const qreal width = std::max(1.0, 2.0 * scale);
+    painter.setPen(QPen(FromArgb(theme::kAccent), width));
+    painter.setBrush(QColor(0, 153, 255, 40));
+    const qreal inset = width / 2 + 1;
+    painter.drawRoundedRect(QRectF(r).adjusted(inset, inset, -inset, -inset), 5 * scale, 5 * scale);
+    painter.restore();
+  }
+}
+
+QWidget* DecorateDeviceControl(ControlWidget& widget) {
+  auto* key = dynamic_cast<panels::CDeviceKeyButtonUI*>(widget.Control());
+  if (key == nullptr || dynamic_cast<DeviceKeyButtonWidget*>(&widget) != nullptr) {
+    return nullptr;
+  }
+  auto* overlay = new DeviceKeyOverlay(widget, *key);
+  overlay->show();
+  return overlay;
+}
 
 Qt::CursorShape ToQtCursor(panels::CursorShape shape) {
   using S = panels::CursorShape;

@@ -9,9 +9,12 @@
 
 #include <Qt>
 
+class QPainter;
+
 namespace quorvex::panels {
 enum class CursorShape : std::uint16_t;
-}
+class CDeviceKeyButtonUI;
+} // namespace quorvex::panels
 
 namespace quorvex::frontend {
 
@@ -19,6 +22,17 @@ namespace quorvex::frontend {
 // "CircleProgress", "ChartView", "HandImgButton", "HandImgSelectButton"), or null for
 // any other control (the front end then makes its usual widget).
 ControlWidget* CreateDeviceWidget(QtFrontend& frontend, ui::CControlUI& control, QWidget* parent);
+
+// A picture button's device part, drawn over its state images in `r`: the
+// "lightimage" in the LED's colour at the LED's brightness, the "keysetimage" while the
+// changed mark is set, and the band-selection frame.
+void PaintDeviceKeyParts(QPainter& painter, const QRect& r, const panels::CDeviceKeyButtonUI& key,
+                         double scale);
+
+// For a front end that made a plain widget for a picture button: adds a child that
+// paints the device part above it (and follows its size). Null for other controls and
+// for widgets made by CreateDeviceWidget, which paint it themselves.
+QWidget* DecorateDeviceControl(ControlWidget& widget);
 
 // The Qt pointer shape of a skin cursor name's shape.
 Qt::CursorShape ToQtCursor(panels::CursorShape shape);
