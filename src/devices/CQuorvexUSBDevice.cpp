@@ -253,18 +253,23 @@ void CQuorvexUSBDevice::PushLedFrame() {
   if (wireless_) {
     return;
   }
+  SendLedStream(stream_.data(), std::min(3 * ledsInList, kLedStreamBytes));
+}
+
+bool CQuorvexUSBDevice::SendLedStream(const std::uint8_t* data, std::size_t bytes) {
   // A failing device is not flooded: after a failed send the stream pauses for
   // kStreamBackOff. The UI thread is never put to sleep for it.
   const platform::Clock* clock = PageClock();
   if (streamBackingOff_ && clock->Now() < streamRetryAt_) {
-    return;
+    return false;
   }
   streamBackingOff_ = false;
-  const std::size_t bytes = std::min(3 * ledsInList, kLedStreamBytes);
-  if (link::CMD_STREAM_LEDS(channel_, stream_.data(), bytes) != link::kResultSuccess) {
+  if (link::CMD_STREAM_LEDS(channel_, data, bytes) != link::kResultSuccess) {
     streamBackingOff_ = true;
     streamRetryAt_ = clock->Now() + kStreamBackOff;
+    return false;
   }
+  return true;
 }
 
 // --- reactive buffers ---

@@ -242,6 +242,9 @@ protected:
   // Paints every bound light button white (the bound state).
   static void PaintWhite(ui::CControlUI* button);
   ui::CControlUI* FindInPage(std::string_view name) const;
+  // Sends LED stream bytes with command 0x12 unless the stream is pausing after a
+  // failed send; a failure starts a pause of kStreamBackOff. True when sent.
+  bool SendLedStream(const std::uint8_t* data, std::size_t bytes);
   ILightingPanel* LightingPanel();
   const platform::Clock* PageClock() const;
   void SetPictureContainer(ui::CControlUI* picture) { picture_ = picture; }
