@@ -26,7 +26,20 @@ public:
   std::function<void(ui::TNotifyUI&)> onNotify;
   std::function<void()> onClosed;
 
-  // Builds the window at `dpi`: sized by the skin's "size" scaled by dpi/96, centred.
+  // The size a part without a fixed size is shown at: the main window's page area.
+  static constexpr int kPartWidth = 800;
+  static constexpr int kPartHeight = 572;
+
+  // What a skin file holds, from its root element.
+  enum class SkinKind {
+    kWindow, // <Window size=...>: a window of its own
+    kPart,   // a control: a page, panel or row that windows include
+    kOther,  // an index, a language file, or a <Window> of shared fonts and styles
+  };
+  static SkinKind Classify(const std::string& path);
+
+  // Builds the window at `dpi`: sized by the skin's "size" (a part: by its root's
+  // fixed size) scaled by dpi/96, centred.
   bool Open(const ui::UiContext& context, int dpi);
 
 private:

@@ -127,7 +127,13 @@ void QtFrontend::OnControlCreated(ui::CControlUI& control) {
     }
   }
   ControlWidget* widget = nullptr;
-  if (dynamic_cast<ui::CEditUI*>(&control) != nullptr) {
+  for (const WidgetFactory& factory : factories_) {
+    if ((widget = factory(*this, control, parent)) != nullptr) {
+      break;
+    }
+  }
+  if (widget != nullptr) {
+  } else if (dynamic_cast<ui::CEditUI*>(&control) != nullptr) {
     widget = new EditWidget(*this, control, parent);
   } else if (dynamic_cast<ui::CComboUI*>(&control) != nullptr) {
     widget = new ComboWidget(*this, control, parent);

@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QSet>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -37,6 +38,13 @@ public:
   WindowWidget* WidgetOf(const ui::CWindowWnd& window) const;
   WindowWidget* WidgetOf(ui::WindowHandle window) const;
   ControlWidget* WidgetOf(const ui::CControlUI& control) const;
+
+  // Widgets for the program's own control classes: each factory is asked in the
+  // order added and returns a widget (parented to `parent`) or null; the front end's
+  // own widgets serve the rest.
+  using WidgetFactory =
+      std::function<ControlWidget*(QtFrontend&, ui::CControlUI&, QWidget* parent)>;
+  void AddWidgetFactory(WidgetFactory factory) { factories_.push_back(std::move(factory)); }
 
   // Called once per window when it has painted for the first time.
   std::function<void(ui::CWindowWnd&)> onFirstPaint;
@@ -60,6 +68,7 @@ private:
   void FixTabOrder(ui::CControlUI& root);
 
   ui::CMessageLoop& loop_;
+  std::vector<WidgetFactory> factories_;
   QHash<const ui::CWindowWnd*, WindowWidget*> windows_;
   QHash<const ui::CControlUI*, ControlWidget*> controls_;
   // Windows whose tree changed since their last tab-order pass.

@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -71,7 +72,10 @@ TEST_F(DesktopServicesTest, AnOpenDialogListsTheTypesAndReturnsTheChoice) {
   QStringList offered;
   WhenDialogOpens([&](QFileDialog& dialog) {
     offered = dialog.nameFilters();
-    dialog.selectFile(QString::fromStdString(file));
+    // What a user types into the name field, then Open.
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(file));
     QMetaObject::invokeMethod(&dialog, "accept");
   });
   const auto chosen = desktop.OpenFileDialog(ui::kNoWindow, "Import",

@@ -278,6 +278,20 @@ TEST_F(WindowInputTest, ToolkitTimersAndPostedMessagesRunOnQtsLoop) {
   EXPECT_EQ(ticks, seen);
 }
 
+TEST_F(WindowInputTest, TheProgramsOwnWidgetsComeFromItsFactory) {
+  class Marked : public ControlWidget {
+  public:
+    using ControlWidget::ControlWidget;
+  };
+  front.AddWidgetFactory([](QtFrontend& f, ui::CControlUI& c, QWidget* parent) -> ControlWidget* {
+    return c.GetName() == "btn" ? new Marked(f, c, parent) : nullptr;
+  });
+  auto second = Open("input.xml");
+  ASSERT_TRUE(second);
+  EXPECT_NE(dynamic_cast<Marked*>(front.WidgetOf(*second->FindControl("btn"))), nullptr);
+  EXPECT_NE(dynamic_cast<EditWidget*>(front.WidgetOf(*second->FindControl("edit"))), nullptr);
+}
+
 TEST_F(WindowInputTest, DoubleDpiDoublesTheWidgets) {
   auto big = Open("input.xml", 192);
   ASSERT_TRUE(big);

@@ -10,8 +10,11 @@
 //
 // Without --show it runs on Qt's offscreen platform. --exit-after-first-frame prints
 // the time from process start to the window's first painted frame and ends.
+// A part (a skin whose root is a control, not a <Window>) is shown at its root's fixed
+// size, or at the main window's page size.
 // Exit codes: 0 done, 1 layout faults (--check), 2 the skin could not be built or the
-// PNG not written, 64 bad arguments.
+// PNG not written, 3 the file is no skin to show (an index, a language file, shared
+// styles), 64 bad arguments.
 
 #include "frontend/qt/PreviewWindow.h"
 #include "frontend/qt/QtDesktopServices.h"
@@ -135,6 +138,11 @@ int main(int argc, char** argv) {
     skinDir = platform::ShippedDataDir() + "/skin";
   }
 
+  if (frontend::PreviewWindow::Classify(skinDir + "/" + skin) ==
+      frontend::PreviewWindow::SkinKind::kOther) {
+    std::fprintf(stderr, "%s is not a window or a part of one\n", skin.c_str());
+    return 3;
+  }
   frontend::PrepareQtEnvironment(!show);
   QApplication app(argc, argv);
   platform::RealClock clock;
