@@ -187,6 +187,26 @@ TEST_F(WindowInputTest, ToolkitChangesReachTheWidgets) {
   EXPECT_EQ(row, nullptr);
 }
 
+TEST_F(WindowInputTest, TheCaptionDragsAFramelessWindow) {
+  WindowWidget* host = front.WidgetOf(*window);
+  const QPoint start = host->pos();
+  // A label in the caption band passes the press on to the window.
+  ControlWidget* title = Widget("title");
+  QTest::mousePress(title, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseMove(title, QPoint(45, 25));
+  QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(45, 25));
+  Spin(20);
+  EXPECT_EQ(host->pos(), start + QPoint(40, 20));
+  EXPECT_EQ(window->GetWindowRect().left, host->x()); // the toolkit knows where it is
+  EXPECT_EQ(window->GetWindowRect().top, host->y());
+  // A button in the band is a button, not a handle.
+  QTest::mousePress(Widget("btn"), Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseMove(Widget("btn"), QPoint(45, 25));
+  QTest::mouseRelease(Widget("btn"), Qt::LeftButton, {}, QPoint(45, 25));
+  Spin(20);
+  EXPECT_EQ(host->pos(), start + QPoint(40, 20));
+}
+
 TEST_F(WindowInputTest, TabMovesTheFocusInLayoutOrder) {
   window->FindControl("btn")->SetFocus();
   Spin(20);
