@@ -6,6 +6,11 @@
 #include <chrono>
 
 namespace quorvex::frontend {
+namespace {
+
+const QEvent::Type kProcessEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
 
 QtLoopDriver::QtLoopDriver(ui::CMessageLoop& loop) : loop_(loop) {
   wakeUp_.setSingleShot(true);
@@ -26,13 +31,15 @@ void QtLoopDriver::RequestProcessing() {
   if (queued_.exchange(true)) {
     return;
   }
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        queued_ = false;
-        Process();
-      },
-      Qt::QueuedConnection);
+  // A plain event carries nothing for the UI thread to read, so the hand-over is only
+  // Qt's own posted-event queue (a functor built here and run there would be data
+  // crossing threads through a lock that ThreadSanitizer cannot see).
+  QCoreApplication::postEvent(this, new QEvent(kProcessEvent));
+}
+
+void QtLoopDriver::customEvent(QEvent*) {
+  queued_ = false;
+  Process();
 }
 
 void QtLoopDriver::ScheduleWakeUp(std::optional<platform::Clock::TimePoint> due) {

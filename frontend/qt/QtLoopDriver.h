@@ -32,6 +32,10 @@ public:
   // Runs Qt's event loop until the toolkit loop's Quit; returns its code.
   int Exec();
 
+protected:
+  // The queued pass: an event of our own type, posted from any thread.
+  void customEvent(QEvent* event) override;
+
 private:
   void Process();
 
