@@ -88,10 +88,14 @@ void EditWidget::SyncState() {
   line_->setAccessibleName(accessibleName());
   line_->setToolTip(toolTip());
   const ui::Argb color = edit.GetTextColor() != 0 ? edit.GetTextColor() : theme::kText;
-  line_->setStyleSheet(QStringLiteral("QLineEdit{background:transparent;border:none;color:%1;"
-                                      "selection-background-color:%2;}"
-                                      "QLineEdit:disabled{color:%3;}")
-                           .arg(Css(color), Css(theme::kAccentDeep), Css(theme::kTextDisabled)));
+  const QString css = QStringLiteral("QLineEdit{background:transparent;border:none;color:%1;"
+                                     "selection-background-color:%2;}"
+                                     "QLineEdit:disabled{color:%3;}")
+                          .arg(Css(color), Css(theme::kAccentDeep), Css(theme::kTextDisabled));
+  if (line_->styleSheet() != css) {
+    // Setting a style sheet re-polishes the field: only when the colour changed.
+    line_->setStyleSheet(css);
+  }
   const std::string* align = Attr("align");
   line_->setAlignment(
       (align != nullptr && align->find("center") != std::string::npos  ? Qt::AlignHCenter

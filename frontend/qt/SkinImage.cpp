@@ -1,12 +1,14 @@
 #include "frontend/qt/SkinImage.h"
 
 #include "ui/AttributeParse.h"
+#include "ui/ImageString.h"
 #include "ui/ResourceManager.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
 #include <QPainter>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <cmath>
 
@@ -94,12 +96,26 @@ QRect ScaleRect(const QRect& r, double scale) {
   return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
 }
 
-std::optional<QRect> ToQRect(std::string_view text) {
-  const auto r = ui::ParseRect(text);
-  if (!r || r->right < r->left || r->bottom < r->top) {
+std::optional<QRect> ToQRect(const std::optional<ui::UiRect>& r) {
+  if (!r || r->right <= r->left || r->bottom <= r->top) {
     return std::nullopt;
   }
   return QRect(QPoint(r->left, r->top), QPoint(r->right - 1, r->bottom - 1));
+}
+
+// The picture with every pixel of the mask colour made transparent.
+QImage Masked(QImage image, ui::Argb mask) {
+  image = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = mask | 0xFF000000u;
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if ((line[x] | 0xFF000000u) == key && qAlpha(line[x]) == 255) {
+        line[x] = 0;
+      }
+    }
+  }
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 // Draws `src` of `image` into `dst` keeping the corner margins unstretched.
@@ -126,59 +142,6 @@ void DrawNinePatch(QPainter& p, const QRect& dst, const QImage& image, const QRe
 
 } // namespace
 
-std::optional<ImageSpec> ParseImageSpec(std::string_view description) {
-  std::string_view text = description;
-  while (!text.empty() && text.front() == ' ') {
-    text.remove_prefix(1);
-  }
-  if (text.empty()) {
-    return std::nullopt;
-  }
-  ImageSpec spec;
-  if (text.find('=') == std::string_view::npos) {
-    spec.file = std::string(text);
-    while (!spec.file.empty() && spec.file.back() == ' ') {
-      spec.file.pop_back();
-    }
-    return spec;
-  }
-  const auto pairs = ui::ParseAttributeList(text);
-  if (!pairs) {
-    return std::nullopt;
-  }
-  for (const auto& [key, value] : *pairs) {
-    if (key == "file") {
-      spec.file = value;
-    } else if (key == "source") {
-      spec.source = ToQRect(value);
-      if (!spec.source) {
-        return std::nullopt;
-      }
-    } else if (key == "dest") {
-      spec.dest = ToQRect(value);
-      if (!spec.dest) {
-        return std::nullopt;
-      }
-    } else if (key == "corner") {
-      const auto r = ui::ParseRect(value);
-      if (!r || r->left < 0 || r->top < 0 || r->right < 0 || r->bottom < 0) {
-        return std::nullopt;
-      }
-      spec.corner = QMargins(r->left, r->top, r->right, r->bottom);
-    } else if (key == "fade") {
-      const auto v = ui::ParseIntInRange(value, 0, 255);
-      if (!v) {
-        return std::nullopt;
-      }
-      spec.fade = *v;
-    }
-  }
-  if (spec.file.empty()) {
-    return std::nullopt;
-  }
-  return spec;
-}
-
 QImage SkinImages::Load(const std::string& skinFolder, const std::string& file, double scale) {
   const auto path = Resolve(skinFolder, file);
   return path ? Cached(*path, std::nullopt, scale) : QImage();
@@ -203,41 +166,59 @@ void SkinImages::ClearCache() {
 
 bool SkinImages::Draw(QPainter& painter, const QRect& target, std::string_view description,
                       const std::string& skinFolder, double scale) {
-  const auto spec = ParseImageSpec(description);
+  const auto spec = ui::ParseImageString(description);
   if (!spec || target.isEmpty() || spec->fade == 0) {
     return false;
   }
   QRect dst = target;
-  if (spec->dest) {
-    dst = ScaleRect(*spec->dest, scale).translated(target.topLeft());
+  if (const auto dest = ToQRect(spec->dest)) {
+    dst = ScaleRect(*dest, scale).translated(target.topLeft());
   }
   if (dst.isEmpty()) {
     return false;
   }
+  const auto source = ToQRect(spec->source);
+  const QMargins corner(spec->corner.left, spec->corner.top, spec->corner.right,
+                        spec->corner.bottom);
+  const bool tiled = spec->xtiled || spec->ytiled;
   const double opacity = painter.opacity();
   if (spec->fade < 255) {
     painter.setOpacity(opacity * spec->fade / 255.0);
   }
   bool drawn = false;
-  const bool plain = !spec->source && spec->corner.isNull();
-  if (plain) {
+  if (!source && corner.isNull() && !tiled && !spec->mask) {
     const QImage image = LoadSized(skinFolder, spec->file, dst.size());
     if (!image.isNull()) {
       painter.drawImage(dst.topLeft(), image);
       drawn = true;
     }
   } else {
-    const QImage image = Load(skinFolder, spec->file, scale);
+    QImage image = Load(skinFolder, spec->file, scale);
     if (!image.isNull()) {
-      QRect src = spec->source ? ScaleRect(*spec->source, scale) : image.rect();
+      if (spec->mask) {
+        image = Masked(image, *spec->mask);
+      }
+      QRect src = source ? ScaleRect(*source, scale) : image.rect();
       src = src.intersected(image.rect());
-      if (spec->corner.isNull()) {
+      if (tiled) {
+        // Tiles keep their size along a tiled axis and stretch along the other.
+        QImage tile = image.copy(src);
+        const QSize size(spec->xtiled ? tile.width() : dst.width(),
+                         spec->ytiled ? tile.height() : dst.height());
+        if (size != tile.size() && !size.isEmpty()) {
+          tile = tile.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        painter.save();
+        painter.setClipRect(dst, Qt::IntersectClip);
+        painter.drawTiledPixmap(dst, QPixmap::fromImage(tile));
+        painter.restore();
+      } else if (corner.isNull()) {
         painter.drawImage(dst, image, src);
       } else {
-        const QMargins m(static_cast<int>(std::lround(spec->corner.left() * scale)),
-                         static_cast<int>(std::lround(spec->corner.top() * scale)),
-                         static_cast<int>(std::lround(spec->corner.right() * scale)),
-                         static_cast<int>(std::lround(spec->corner.bottom() * scale)));
+        const QMargins m(static_cast<int>(std::lround(corner.left() * scale)),
+                         static_cast<int>(std::lround(corner.top() * scale)),
+                         static_cast<int>(std::lround(corner.right() * scale)),
+                         static_cast<int>(std::lround(corner.bottom() * scale)));
         DrawNinePatch(painter, dst, image, src, m, m);
       }
       drawn = true;

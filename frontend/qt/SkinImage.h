@@ -1,13 +1,11 @@
 #pragma once
 
-// Skin images: the image descriptions of skin attributes and their drawing.
+// Skin images: drawing the image descriptions of skin attributes (ui/ImageString.h
+// reads them: file, source, dest, corner, mask, fade, xtiled, ytiled).
 //
-// A description is a file name relative to the skin folder, or a list of
-// key='value' parts: file, source='l,t,r,b' (the part of the picture to use, in
-// skin units of the picture), dest='l,t,r,b' (where inside the control, in skin
-// units), corner='l,t,r,b' (edges kept unstretched), fade='0..255'. Sizes in skin
-// units are scaled by the window's DPI. SVG pictures are rendered at the size they are
-// drawn, so they stay crisp at every DPI.
+// Sizes in skin units (dest, corner, and source in the picture's own units) are scaled
+// by the window's DPI. SVG pictures are rendered at the size they are drawn, so they
+// stay crisp at every DPI.
 
 #include <QImage>
 #include <QMargins>
@@ -20,17 +18,6 @@
 class QPainter;
 
 namespace quorvex::frontend {
-
-struct ImageSpec {
-  std::string file;
-  std::optional<QRect> source;
-  std::optional<QRect> dest;
-  QMargins corner;
-  int fade = 255;
-};
-
-// nullopt for an empty or unreadable description.
-std::optional<ImageSpec> ParseImageSpec(std::string_view description);
 
 class SkinImages {
 public:

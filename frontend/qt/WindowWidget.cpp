@@ -46,7 +46,10 @@ void WindowWidget::ApplySkinLook() {
   if (pm == nullptr) {
     return;
   }
-  if (!menu_ && pm->GetWindowAttribute("caption") != nullptr) {
+  // Flags change only before the first show (changing them later hides the window).
+  if (!menu_ && !testAttribute(Qt::WA_WState_Created) &&
+      pm->GetWindowAttribute("caption") != nullptr &&
+      !windowFlags().testFlag(Qt::FramelessWindowHint)) {
     setWindowFlag(Qt::FramelessWindowHint, true);
     if (pm->GetWindowAttribute("roundcorner") != nullptr) {
       setAttribute(Qt::WA_TranslucentBackground, true);
