@@ -274,8 +274,14 @@ void ControlWidget::PaintControl(QPainter& painter) {
         image.setPixelColor(x, y, PaletteColor(x, y, image.width(), image.height()));
       }
     }
+    painter.save();
+    if (const auto round = ParseRound(Attr("borderround"))) {
+      QPainterPath clip;
+      clip.addRoundedRect(QRectF(r), Px(round->width()), Px(round->height()));
+      painter.setClipPath(clip);
+    }
     painter.drawImage(r.topLeft(), image);
-    // The picked colour's mark.
+    painter.restore();
     (void)palette;
   } else if (!control_->GetForeImage().empty()) {
     SkinImages::Draw(painter, r, control_->GetForeImage(), folder, Scale());
