@@ -166,45 +166,45 @@ void SkinImages::ClearCache() {
 
 bool SkinImages::Draw(QPainter& painter, const QRect& target, std::string_view description,
                       const std::string& skinFolder, double scale) {
-  const auto spec = ui::ParseImageString(description);
-  if (!spec || target.isEmpty() || spec->fade == 0) {
+  const auto desc = ui::ParseImageString(description);
+  if (!desc || target.isEmpty() || desc->fade == 0) {
     return false;
   }
   QRect dst = target;
-  if (const auto dest = ToQRect(spec->dest)) {
+  if (const auto dest = ToQRect(desc->dest)) {
     dst = ScaleRect(*dest, scale).translated(target.topLeft());
   }
   if (dst.isEmpty()) {
     return false;
   }
-  const auto source = ToQRect(spec->source);
-  const QMargins corner(spec->corner.left, spec->corner.top, spec->corner.right,
-                        spec->corner.bottom);
-  const bool tiled = spec->xtiled || spec->ytiled;
+  const auto source = ToQRect(desc->source);
+  const QMargins corner(desc->corner.left, desc->corner.top, desc->corner.right,
+                        desc->corner.bottom);
+  const bool tiled = desc->xtiled || desc->ytiled;
   const double opacity = painter.opacity();
-  if (spec->fade < 255) {
-    painter.setOpacity(opacity * spec->fade / 255.0);
+  if (desc->fade < 255) {
+    painter.setOpacity(opacity * desc->fade / 255.0);
   }
   bool drawn = false;
-  if (!source && corner.isNull() && !tiled && !spec->mask) {
-    const QImage image = LoadSized(skinFolder, spec->file, dst.size());
+  if (!source && corner.isNull() && !tiled && !desc->mask) {
+    const QImage image = LoadSized(skinFolder, desc->file, dst.size());
     if (!image.isNull()) {
       painter.drawImage(dst.topLeft(), image);
       drawn = true;
     }
   } else {
-    QImage image = Load(skinFolder, spec->file, scale);
+    QImage image = Load(skinFolder, desc->file, scale);
     if (!image.isNull()) {
-      if (spec->mask) {
-        image = Masked(image, *spec->mask);
+      if (desc->mask) {
+        image = Masked(image, *desc->mask);
       }
       QRect src = source ? ScaleRect(*source, scale) : image.rect();
       src = src.intersected(image.rect());
       if (tiled) {
         // Tiles keep their size along a tiled axis and stretch along the other.
         QImage tile = image.copy(src);
-        const QSize size(spec->xtiled ? tile.width() : dst.width(),
-                         spec->ytiled ? tile.height() : dst.height());
+        const QSize size(desc->xtiled ? tile.width() : dst.width(),
+                         desc->ytiled ? tile.height() : dst.height());
         if (size != tile.size() && !size.isEmpty()) {
           tile = tile.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
