@@ -3,6 +3,7 @@
 #include "frontend/qt/ControlWidget.h"
 #include "frontend/qt/ControlWidgets.h"
 #include "frontend/qt/WindowWidget.h"
+#include "ui/Button.h"
 #include "ui/Combo.h"
 #include "ui/Edit.h"
 #include "ui/List.h"
@@ -85,6 +86,17 @@ TEST_F(WindowInputTest, ClicksOnButtonsAndOptionsBecomeNotifications) {
   QTest::mouseRelease(btn, Qt::LeftButton, {}, QPoint(-5, -5));
   Spin(20);
   EXPECT_EQ(recorder->Count("click"), 0);
+}
+
+TEST_F(WindowInputTest, ThePointerEnteringAndLeavingMakesAButtonHot) {
+  ControlWidget* w = Widget("btn");
+  auto* btn = window->FindControlAs<ui::CButtonUI>("btn");
+  QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)));
+  QApplication::sendEvent(w, &enter);
+  EXPECT_TRUE(btn->IsHot());
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(w, &leave);
+  EXPECT_FALSE(btn->IsHot());
 }
 
 TEST_F(WindowInputTest, TypingGoesThroughTheEditsLimits) {
