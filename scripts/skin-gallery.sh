@@ -44,7 +44,7 @@ for skin in "${files[@]}"; do
       if [ $rc -eq 3 ]; then
         continue 3
       elif [ $rc -ne 0 ]; then
-        echo "FAILED: $skin ($lang, $dpi DPI)" >&2
+        echo "FAILED: $skin (${lang:-no language file}, $dpi DPI)" >&2
         status=1
       fi
       count=$((count + 1))
