@@ -13,6 +13,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth
   libdbus-1-dev dbus dbus-x11
   libcurl4-openssl-dev libasound2-dev libpulse-dev
+  fonts-noto-cjk
   imagemagick
 )
 

@@ -23,6 +23,8 @@
 #include "frontend/qt/QtSetup.h"
 #include "frontend/qt/SkinCheck.h"
 #include "frontend/qt/WindowWidget.h"
+#include "frontend/qt/widgets/DeviceWidgets.h"
+#include "panels/PanelControls.h"
 #include "platform/Paths.h"
 #include "platform/clock/RealClock.h"
 #include "ui/ListElements.h"
@@ -149,11 +151,13 @@ int main(int argc, char** argv) {
   ui::CMessageLoop loop(clock);
   frontend::QtLoopDriver driver(loop);
   frontend::QtFrontend front(loop);
+  front.AddWidgetFactory(frontend::CreateDeviceWidget);
   frontend::QtDesktopServices desktop(front);
   desktop.LoadPrivateFonts(skinDir + "/../Font");
 
   ui::CResourceManager resources;
   resources.SetResourcePath(skinDir);
+  panels::RegisterPanelControls(resources.GetControlFactory());
   if (QFileInfo::exists(QString::fromStdString(skinDir + "/res.xml"))) {
     resources.LoadResourceIndex();
   }
