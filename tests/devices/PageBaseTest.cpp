@@ -82,9 +82,8 @@ TEST_F(PageTest, EveryPageSkinBindsItsPicture) {
 }
 
 TEST_F(PageTest, PictureButtonsStayInsideTheirPictureAtEveryDpi) {
-  for (const char* skin :
-       {"XML/DeviceXml/keyboarddevice.xml", "XML/DeviceXml/mousedevice.xml",
-        "XML/DeviceXml/mousepaddevice.xml", "XML/DeviceXml/hs6533device.xml"}) {
+  for (const char* skin : {"XML/DeviceXml/keyboarddevice.xml", "XML/DeviceXml/mousedevice.xml",
+                           "XML/DeviceXml/mousepaddevice.xml", "XML/DeviceXml/hs6533device.xml"}) {
     TestPage* page = BuildPage(skin, 170, 170);
     ASSERT_NE(page, nullptr) << skin;
     ui::CControlUI* picture = page->GetPictureContainer();
