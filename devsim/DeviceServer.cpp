@@ -88,6 +88,7 @@ void DeviceServer::Wake() {
 }
 
 std::vector<std::string> DeviceServer::Plug(std::shared_ptr<EmulatedDevice> device) {
+  std::lock_guard plugLock(plugMutex_);
   auto plugged = std::make_shared<Plugged>();
   {
     std::lock_guard lock(mutex_);
@@ -138,6 +139,7 @@ void DeviceServer::UnplugAll() {
 }
 
 void DeviceServer::UnplugId(int deviceId) {
+  std::lock_guard plugLock(plugMutex_);
   std::shared_ptr<Plugged> plugged;
   {
     std::lock_guard lock(mutex_);

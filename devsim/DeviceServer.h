@@ -57,6 +57,11 @@ private:
   void Send(Connection& connection, const Report& report);
   void UnplugId(int deviceId);
 
+  // Serialises whole plug and unplug operations, so that an unplug still removing its
+  // nodes (for example one the device asked for itself) cannot remove the nodes of a
+  // device plugged in after it under a reused name. Taken before mutex_; recursive
+  // because a failed plug unplugs what it did.
+  std::recursive_mutex plugMutex_;
   mutable std::mutex mutex_;
   std::vector<std::shared_ptr<Connection>> connections_;
   std::vector<std::shared_ptr<Plugged>> plugged_;
