@@ -5,6 +5,8 @@
 // device-page table and the firmware identity table. All four are constant; the main
 // window keeps a runtime copy of the catalogue as its device slot table.
 
+#include "devices/DeviceCatalogEntry.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -14,36 +16,17 @@
 
 namespace quorvex::app {
 
-enum DeviceKind : std::uint16_t {
-  KIND_KEYBOARD = 1,
-  KIND_MOUSE = 2,
-  KIND_MOUSEPAD = 3,
-  KIND_MOUSE_RECEIVER = 6,
-  KIND_HEADSET = 7,
-  KIND_KEYBOARD_RECEIVER = 9,
-};
-
-enum DeviceRole : std::uint16_t {
-  ROLE_PRIMARY = 0,      // carries the command channel
-  ROLE_SECONDARY = 0xFF, // another collection of the same device, read by the sync worker
-};
-
-struct DeviceCatalogEntry {
-  std::uint16_t vendorId = 0;
-  std::uint16_t productId = 0;
-  std::uint16_t interfaceNo = 0;
-  std::uint16_t collectionNo = 0;
-  std::uint16_t kind = 0;
-  std::uint16_t role = 0;
-  std::uint16_t connected = 0;
-  std::uint16_t usagePage = 0;
-  std::uint16_t usage = 0;
-  std::uint16_t hasPartner = 0;
-  std::uint16_t partnerIndex = 0;
-  std::string path;
-
-  bool IsFree() const { return connected == 0 && path.empty(); }
-};
+using devices::DeviceCatalogEntry;
+using devices::DeviceKind;
+using devices::DeviceRole;
+using devices::KIND_HEADSET;
+using devices::KIND_KEYBOARD;
+using devices::KIND_KEYBOARD_RECEIVER;
+using devices::KIND_MOUSE;
+using devices::KIND_MOUSE_RECEIVER;
+using devices::KIND_MOUSEPAD;
+using devices::ROLE_PRIMARY;
+using devices::ROLE_SECONDARY;
 
 struct DeviceTypeEntry {
   std::string_view typeName;

@@ -93,7 +93,7 @@ void CQuorvexUSBDevice::SetPowerIndicator(IDevicePowerIndicator* indicator) {
   }
 }
 
-void CQuorvexUSBDevice::SetCatalogRecord(const CatalogRecord& record, int subType) {
+void CQuorvexUSBDevice::SetCatalogEntry(const DeviceCatalogEntry& record, int subType) {
   record_ = record;
   SetDeviceType(DeviceTypeForKind(record.kind), subType);
 }

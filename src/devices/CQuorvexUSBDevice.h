@@ -93,8 +93,8 @@ public:
   void SetPowerIndicator(IDevicePowerIndicator* indicator);
   IDevicePowerIndicator* GetPowerIndicator() const { return powerIndicator_; }
   // Also sets the device type (from the kind) and the sub-type.
-  void SetCatalogRecord(const CatalogRecord& record, int subType = 0);
-  const CatalogRecord& GetCatalogRecord() const { return record_; }
+  void SetCatalogEntry(const DeviceCatalogEntry& record, int subType = 0);
+  const DeviceCatalogEntry& GetCatalogEntry() const { return record_; }
   void SetConfigBaseName(std::string name) { configBaseName_ = std::move(name); }
   const std::string& GetConfigBaseName() const { return configBaseName_; }
 
@@ -260,7 +260,7 @@ protected:
 private:
   link::CDeviceChannel channel_;
   DeviceInfo deviceInfo_;
-  CatalogRecord record_;
+  DeviceCatalogEntry record_;
   std::string pageLayout_;
   std::string profileBaseName_;
   std::string configBaseName_;

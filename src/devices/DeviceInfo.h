@@ -1,7 +1,8 @@
 #pragma once
 
-// The device information block (command 0x03, 34 bytes) and the page-side copy of a
-// catalogue row.
+// The device information block (command 0x03, 34 bytes) and the device type codes.
+
+#include "devices/DeviceCatalogEntry.h"
 
 #include <array>
 #include <cstdint>
@@ -32,36 +33,19 @@ struct DeviceInfo {
 };
 static_assert(sizeof(DeviceInfo) == 34);
 
-// The catalogue row a page serves, as the main window hands it over (same fields as
-// the catalogue's DeviceCatalogEntry, which lives in a higher layer).
-struct CatalogRecord {
-  std::uint16_t vendorId = 0;
-  std::uint16_t productId = 0;
-  std::uint16_t interfaceNo = 0;
-  std::uint16_t collectionNo = 0;
-  std::uint16_t kind = 0;
-  std::uint16_t role = 0;
-  std::uint16_t connected = 0;
-  std::uint16_t usagePage = 0;
-  std::uint16_t usage = 0;
-  std::uint16_t hasPartner = 0;
-  std::uint16_t partnerIndex = 0;
-  std::string path;
-};
-
 // The device type of a catalogue kind: receivers serve the family behind them
 // (kind 6 a mouse, kind 9 a keyboard); unknown kinds give 0.
 constexpr int DeviceTypeForKind(std::uint16_t kind) {
   switch (kind) {
-  case 1:
-  case 9:
+  case KIND_KEYBOARD:
+  case KIND_KEYBOARD_RECEIVER:
     return kTypeKeyboard;
-  case 2:
-  case 6:
+  case KIND_MOUSE:
+  case KIND_MOUSE_RECEIVER:
     return kTypeMouse;
-  case 3:
+  case KIND_MOUSEPAD:
     return kTypeMousePad;
-  case 7:
+  case KIND_HEADSET:
     return kTypeHeadset6533;
   default:
     return 0;

@@ -87,9 +87,9 @@ TestPage* PageTest::BuildPage(const std::string& skin, int keys, int leds, int k
   page->SetCatalogIndex(3);
   page->SetPowerReporting(0);
   page->SetModelFolder("QX418W_Keyboard");
-  devices::CatalogRecord record;
+  devices::DeviceCatalogEntry record;
   record.kind = static_cast<std::uint16_t>(kind);
-  page->SetCatalogRecord(record);
+  page->SetCatalogEntry(record);
   page->BindPage();
   return page;
 }

@@ -1,0 +1,121 @@
+#include "app/DeviceDetector.h"
+
+#include "link/CHidDevice.h"
+#include "platform/hid/HidBackend.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace quorvex::app {
+
+namespace {
+constexpr int kPassIntervalMs = 100;
+
+bool AnyFree(const std::vector<DeviceCatalogEntry>& slots) {
+  for (const auto& slot : slots) {
+    if (slot.IsFree()) return true;
+  }
+  return false;
+}
+} // namespace
+
+CDeviceDetector::CDeviceDetector(ui::CMessageLoop& loop, ui::WindowHandle window,
+                                 std::uint32_t instanceMessage)
+    : loop_(loop), window_(window), instanceMessage_(instanceMessage),
+      slots_(DeviceCatalog().begin(), DeviceCatalog().end()) {
+  cancelFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+CDeviceDetector::~CDeviceDetector() {
+  Stop();
+  if (cancelFd_ >= 0) ::close(cancelFd_);
+}
+
+void CDeviceDetector::Start() {
+  if (thread_.joinable()) return;
+  stop_.store(false);
+  thread_ = std::thread([this] { Run(); });
+}
+
+void CDeviceDetector::Stop() {
+  stop_.store(true);
+  if (cancelFd_ >= 0) {
+    std::uint64_t one = 1;
+    [[maybe_unused]] auto n = ::write(cancelFd_, &one, sizeof one);
+  }
+  if (thread_.joinable()) thread_.join();
+}
+
+std::vector<DeviceCatalogEntry> CDeviceDetector::Slots() const {
+  std::lock_guard lock(mutex_);
+  return slots_;
+}
+
+void CDeviceDetector::Run() {
+  auto monitor = platform::hid::CurrentHidBackend().CreateMonitor();
+  bool firstPass = true;
+  while (!stop_.load()) {
+    Pass(firstPass);
+    if (stop_.load()) break;
+    pollfd fds[2] = {{cancelFd_, POLLIN, 0}, {monitor ? monitor->PollFd() : -1, POLLIN, 0}};
+    ::poll(fds, 2, kPassIntervalMs);
+    if (monitor) {
+      platform::hid::HidEvent event;
+      while (monitor->Next(event)) {
+      }
+    }
+  }
+}
+
+// One pass: probe new interfaces while a slot is free, then check the taken slots.
+void CDeviceDetector::Pass(bool& firstPass) {
+  std::vector<DeviceCatalogEntry> snapshot = Slots();
+  if (AnyFree(snapshot)) {
+    link::CHidDevice probe;
+    if (!probe.enumerate()) {
+      // Listing failed: try again next pass rather than giving up on detection.
+      return;
+    }
+    while (const char* raw = probe.nextPath()) {
+      if (stop_.load()) return;
+      std::string path(raw);
+      PathFields fields = ParseInterfacePath(path);
+      if (!IsInterestingPath(Slots(), fields)) continue;
+      link::CHidDevice device;
+      if (!device.open(path, true, false, true, false)) continue;
+      int row;
+      {
+        std::lock_guard lock(mutex_);
+        row = ClaimSlot(slots_, fields, device.attributes().vendorId,
+                        device.attributes().productId, device.caps().usagePage,
+                        device.caps().usage, path);
+      }
+      device.close();
+      if (row >= 0) loop_.SendMessage(window_, kMsgDeviceArrived, row, 0);
+    }
+    probe.clearList();
+    if (firstPass) {
+      firstPass = false;
+      loop_.PostMessage(window_, instanceMessage_, 0, 0);
+    }
+  }
+  snapshot = Slots();
+  for (std::size_t i = 0; i < snapshot.size(); ++i) {
+    if (stop_.load()) return;
+    if (snapshot[i].IsFree()) continue;
+    link::CHidDevice check;
+    if (check.open(snapshot[i].path, false, false, false, false)) {
+      check.close();
+      continue;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      slots_[i].connected = 0;
+      slots_[i].path.clear();
+    }
+    loop_.SendMessage(window_, kMsgDeviceRemoved, i, 0);
+  }
+}
+
+} // namespace quorvex::app

@@ -1,0 +1,53 @@
+#pragma once
+
+// The detection worker: keeps the device slot table (a runtime copy of the catalogue)
+// in step with the HID interfaces present and tells the main window about each arrival
+// (message 3090, wParam = slot) and removal (3091), sent synchronously.
+//
+// Ownership: the slot table belongs to the detector; the worker thread is its only
+// writer. Other threads read it only through Slots()/Slot(), which copy under the lock.
+// The lock is never held while a message is sent.
+
+#include "app/DeviceCatalog.h"
+#include "ui/MessageLoop.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace quorvex::app {
+
+inline constexpr std::uint32_t kMsgDeviceArrived = 3090;
+inline constexpr std::uint32_t kMsgDeviceRemoved = 3091;
+
+class CDeviceDetector {
+public:
+  CDeviceDetector(ui::CMessageLoop& loop, ui::WindowHandle window, std::uint32_t instanceMessage);
+  ~CDeviceDetector();
+  CDeviceDetector(const CDeviceDetector&) = delete;
+  CDeviceDetector& operator=(const CDeviceDetector&) = delete;
+
+  void Start();
+  // Bounded: wakes the worker through an eventfd; a pending send is abandoned when the
+  // loop shuts down.
+  void Stop();
+
+  std::vector<DeviceCatalogEntry> Slots() const;
+
+private:
+  void Run();
+  void Pass(bool& firstPass);
+
+  ui::CMessageLoop& loop_;
+  ui::WindowHandle window_;
+  std::uint32_t instanceMessage_;
+  mutable std::mutex mutex_;
+  std::vector<DeviceCatalogEntry> slots_;
+  std::atomic<bool> stop_{false};
+  int cancelFd_ = -1;
+  std::thread thread_;
+};
+
+} // namespace quorvex::app
