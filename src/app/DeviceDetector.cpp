@@ -3,6 +3,8 @@
 #include "link/CHidDevice.h"
 #include "platform/hid/HidBackend.h"
 
+#include <algorithm>
+
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -11,10 +13,12 @@ namespace quorvex::app {
 
 namespace {
 constexpr int kPassIntervalMs = 100;
+constexpr int kSettleMs = 15;
 
 bool AnyFree(const std::vector<DeviceCatalogEntry>& slots) {
   for (const auto& slot : slots) {
-    if (slot.IsFree()) return true;
+    if (slot.IsFree())
+      return true;
   }
   return false;
 }
@@ -29,11 +33,13 @@ CDeviceDetector::CDeviceDetector(ui::CMessageLoop& loop, ui::WindowHandle window
 
 CDeviceDetector::~CDeviceDetector() {
   Stop();
-  if (cancelFd_ >= 0) ::close(cancelFd_);
+  if (cancelFd_ >= 0)
+    ::close(cancelFd_);
 }
 
 void CDeviceDetector::Start() {
-  if (thread_.joinable()) return;
+  if (thread_.joinable())
+    return;
   stop_.store(false);
   thread_ = std::thread([this] { Run(); });
 }
@@ -44,7 +50,8 @@ void CDeviceDetector::Stop() {
     std::uint64_t one = 1;
     [[maybe_unused]] auto n = ::write(cancelFd_, &one, sizeof one);
   }
-  if (thread_.joinable()) thread_.join();
+  if (thread_.joinable())
+    thread_.join();
 }
 
 std::vector<DeviceCatalogEntry> CDeviceDetector::Slots() const {
@@ -57,13 +64,17 @@ void CDeviceDetector::Run() {
   bool firstPass = true;
   while (!stop_.load()) {
     Pass(firstPass);
-    if (stop_.load()) break;
+    if (stop_.load())
+      break;
     pollfd fds[2] = {{cancelFd_, POLLIN, 0}, {monitor ? monitor->PollFd() : -1, POLLIN, 0}};
-    ::poll(fds, 2, kPassIntervalMs);
-    if (monitor) {
+    int timeoutMs = kPassIntervalMs;
+    // After a hot-plug event, let the burst of one device's nodes settle (no further
+    // event for kSettleMs) so all its collections are probed in the same pass.
+    while (::poll(fds, 2, timeoutMs) > 0 && !stop_.load() && (fds[1].revents & POLLIN)) {
       platform::hid::HidEvent event;
       while (monitor->Next(event)) {
       }
+      timeoutMs = kSettleMs;
     }
   }
 }
@@ -77,24 +88,37 @@ void CDeviceDetector::Pass(bool& firstPass) {
       // Listing failed: try again next pass rather than giving up on detection.
       return;
     }
+    // Arrivals are announced in slot (catalogue) order after the list was walked, so a
+    // device's command collection (the lower row) always reaches the window first,
+    // whatever order the system lists its collections in.
+    std::vector<int> claimed;
     while (const char* raw = probe.nextPath()) {
-      if (stop_.load()) return;
+      if (stop_.load())
+        return;
       std::string path(raw);
       PathFields fields = ParseInterfacePath(path);
-      if (!IsInterestingPath(Slots(), fields)) continue;
+      if (!IsInterestingPath(Slots(), fields))
+        continue;
       link::CHidDevice device;
-      if (!device.open(path, true, false, true, false)) continue;
+      if (!device.open(path, true, false, true, false))
+        continue;
       int row;
       {
         std::lock_guard lock(mutex_);
-        row = ClaimSlot(slots_, fields, device.attributes().vendorId,
-                        device.attributes().productId, device.caps().usagePage,
-                        device.caps().usage, path);
+        row = ClaimSlot(slots_, fields, device.attributes().vendorId, device.attributes().productId,
+                        device.caps().usagePage, device.caps().usage, path);
       }
       device.close();
-      if (row >= 0) loop_.SendMessage(window_, kMsgDeviceArrived, row, 0);
+      if (row >= 0)
+        claimed.push_back(row);
     }
     probe.clearList();
+    std::sort(claimed.begin(), claimed.end());
+    for (int row : claimed) {
+      if (stop_.load())
+        return;
+      loop_.SendMessage(window_, kMsgDeviceArrived, static_cast<ui::WParam>(row), 0);
+    }
     if (firstPass) {
       firstPass = false;
       loop_.PostMessage(window_, instanceMessage_, 0, 0);
@@ -102,8 +126,10 @@ void CDeviceDetector::Pass(bool& firstPass) {
   }
   snapshot = Slots();
   for (std::size_t i = 0; i < snapshot.size(); ++i) {
-    if (stop_.load()) return;
-    if (snapshot[i].IsFree()) continue;
+    if (stop_.load())
+      return;
+    if (snapshot[i].IsFree())
+      continue;
     link::CHidDevice check;
     if (check.open(snapshot[i].path, false, false, false, false)) {
       check.close();
@@ -114,7 +140,7 @@ void CDeviceDetector::Pass(bool& firstPass) {
       slots_[i].connected = 0;
       slots_[i].path.clear();
     }
-    loop_.SendMessage(window_, kMsgDeviceRemoved, i, 0);
+    loop_.SendMessage(window_, kMsgDeviceRemoved, static_cast<ui::WParam>(i), 0);
   }
 }
 
