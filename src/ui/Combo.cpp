@@ -77,12 +77,7 @@ void CComboUI::OnChildRemoved(CControlUI* child, int index) {
   if (row == nullptr || curSel_ < 0) {
     return;
   }
-  int rowIndex = 0;
-  for (int i = 0; i < index && i < GetCount(); ++i) {
-    if (dynamic_cast<IListItemUI*>(GetItemAt(i)) != nullptr) {
-      ++rowIndex;
-    }
-  }
+  const int rowIndex = RowsBefore(*this, index);
   if (rowIndex == curSel_) {
     curSel_ = -1;
   } else if (rowIndex < curSel_) {

@@ -133,12 +133,7 @@ void CListUI::OnChildRemoved(CControlUI* child, int index) {
     return;
   }
   // The row is already out; count the rows before its old position.
-  int rowIndex = 0;
-  for (int i = 0; i < index && i < GetCount(); ++i) {
-    if (dynamic_cast<IListItemUI*>(GetItemAt(i)) != nullptr) {
-      ++rowIndex;
-    }
-  }
+  const int rowIndex = RowsBefore(*this, index);
   if (rowIndex == curSel_) {
     curSel_ = -1;
     const auto rest = GetSelectedIndices();

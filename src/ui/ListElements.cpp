@@ -41,6 +41,16 @@ int RowIndexOf(const CControlUI& owner, const IListItemUI* row) {
   return -1;
 }
 
+int RowsBefore(const CControlUI& owner, int index) {
+  int rows = 0;
+  for (int i = 0; i < index && i < owner.GetCount(); ++i) {
+    if (dynamic_cast<IListItemUI*>(owner.GetItemAt(i)) != nullptr) {
+      ++rows;
+    }
+  }
+  return rows;
+}
+
 int IListItemUI::GetIndex() const {
   IListOwnerUI* owner = GetOwner();
   return owner != nullptr ? owner->GetRowIndex(this) : -1;

@@ -95,5 +95,8 @@ public:
 int CountRows(const CControlUI& owner);
 IListItemUI* RowAt(const CControlUI& owner, int index);
 int RowIndexOf(const CControlUI& owner, const IListItemUI* row);
+// The number of rows among the first `index` children of `owner` (a removed row's old
+// row number, once it is out of the container).
+int RowsBefore(const CControlUI& owner, int index);
 
 } // namespace quorvex::ui
