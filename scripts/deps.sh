@@ -13,8 +13,9 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth
   libdbus-1-dev dbus dbus-x11
   libcurl4-openssl-dev libasound2-dev libpulse-dev
-  fonts-noto-cjk
-  imagemagick
+  fonts-noto-cjk fonts-noto-core
+  imagemagick librsvg2-bin
+  desktop-file-utils appstream
 )
 
 missing=()
