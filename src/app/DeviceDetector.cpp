@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -41,15 +42,40 @@ void CDeviceDetector::Start() {
   if (thread_.joinable())
     return;
   stop_.store(false);
-  thread_ = std::thread([this] { Run(); });
+  {
+    std::lock_guard lock(finishedMutex_);
+    finished_ = false;
+  }
+  thread_ = std::thread([this] {
+    Run();
+    std::lock_guard lock(finishedMutex_);
+    finished_ = true;
+    finishedCv_.notify_all();
+  });
 }
 
-void CDeviceDetector::Stop() {
+void CDeviceDetector::RequestStop() {
   stop_.store(true);
   if (cancelFd_ >= 0) {
     std::uint64_t one = 1;
     [[maybe_unused]] auto n = ::write(cancelFd_, &one, sizeof one);
   }
+}
+
+bool CDeviceDetector::WaitStopped(std::chrono::milliseconds limit) {
+  if (!thread_.joinable())
+    return true;
+  {
+    std::unique_lock lock(finishedMutex_);
+    if (!finishedCv_.wait_for(lock, limit, [this] { return finished_; }))
+      return false;
+  }
+  thread_.join();
+  return true;
+}
+
+void CDeviceDetector::Stop() {
+  RequestStop();
   if (thread_.joinable())
     thread_.join();
 }
@@ -60,6 +86,7 @@ std::vector<DeviceCatalogEntry> CDeviceDetector::Slots() const {
 }
 
 void CDeviceDetector::Run() {
+  ::pthread_setname_np(::pthread_self(), "quorvex-detect");
   auto monitor = platform::hid::CurrentHidBackend().CreateMonitor();
   bool firstPass = true;
   while (!stop_.load()) {

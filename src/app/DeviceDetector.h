@@ -9,9 +9,12 @@
 // The lock is never held while a message is sent.
 
 #include "app/DeviceCatalog.h"
+#include "app/WorkerTable.h"
 #include "ui/MessageLoop.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -22,10 +25,10 @@ namespace quorvex::app {
 inline constexpr std::uint32_t kMsgDeviceArrived = 3090;
 inline constexpr std::uint32_t kMsgDeviceRemoved = 3091;
 
-class CDeviceDetector {
+class CDeviceDetector final : public IWorker {
 public:
   CDeviceDetector(ui::CMessageLoop& loop, ui::WindowHandle window, std::uint32_t instanceMessage);
-  ~CDeviceDetector();
+  ~CDeviceDetector() override;
   CDeviceDetector(const CDeviceDetector&) = delete;
   CDeviceDetector& operator=(const CDeviceDetector&) = delete;
 
@@ -33,6 +36,10 @@ public:
   // Bounded: wakes the worker through an eventfd; a pending send is abandoned when the
   // loop shuts down.
   void Stop();
+  // Stop in two steps, for a table of workers stopped together: ask, then wait. True
+  // when the worker has ended (it is then joined); false when `limit` passed first.
+  void RequestStop() override;
+  bool WaitStopped(std::chrono::milliseconds limit) override;
 
   std::vector<DeviceCatalogEntry> Slots() const;
 
@@ -46,6 +53,9 @@ private:
   mutable std::mutex mutex_;
   std::vector<DeviceCatalogEntry> slots_;
   std::atomic<bool> stop_{false};
+  std::mutex finishedMutex_;
+  std::condition_variable finishedCv_;
+  bool finished_ = false;
   int cancelFd_ = -1;
   std::thread thread_;
 };

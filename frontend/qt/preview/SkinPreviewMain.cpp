@@ -26,6 +26,7 @@
 #include "frontend/qt/widgets/DeviceWidgets.h"
 #include "panels/PanelControls.h"
 #include "platform/Paths.h"
+#include "platform/ProcessTime.h"
 #include "platform/clock/RealClock.h"
 #include "ui/ListElements.h"
 #include "ui/MessageLoop.h"
@@ -46,30 +47,6 @@
 #include <vector>
 
 namespace {
-
-// Milliseconds since this process started, from the kernel's start time (in clock
-// ticks of boot time) and the boot-time clock now.
-double MsSinceProcessStart() {
-  std::ifstream stat("/proc/self/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  const auto close = text.rfind(')');
-  if (close == std::string::npos) {
-    return -1;
-  }
-  std::istringstream fields(text.substr(close + 2));
-  std::string field;
-  // Field 3 (state) is first here; starttime is field 22.
-  for (int i = 3; i < 22 && fields >> field; ++i) {
-  }
-  unsigned long long startTicks = 0;
-  if (!(fields >> startTicks)) {
-    return -1;
-  }
-  timespec now{};
-  ::clock_gettime(CLOCK_BOOTTIME, &now);
-  const double ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
-  return (now.tv_sec + now.tv_nsec / 1e9 - startTicks / ticks) * 1000.0;
-}
 
 long long EpochNs() {
   timespec now{};
@@ -173,8 +150,8 @@ int main(int argc, char** argv) {
     }
     firstFrame = true;
     if (exitAfterFirstFrame) {
-      std::printf("first-frame-ms %.1f\nfirst-frame-epoch-ns %lld\n", MsSinceProcessStart(),
-                  EpochNs());
+      std::printf("first-frame-ms %.1f\nfirst-frame-epoch-ns %lld\n",
+                  platform::MsSinceProcessStart(), EpochNs());
       std::fflush(stdout);
       loop.Quit(0);
     }
