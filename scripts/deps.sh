@@ -11,7 +11,7 @@ PACKAGES=(
   libjsoncpp-dev libpugixml-dev libudev-dev
   umockdev libumockdev-dev
   qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth
-  libdbus-1-dev dbus dbus-x11
+  libdbus-1-dev dbus dbus-x11 libglib2.0-bin
   libcurl4-openssl-dev libasound2-dev libpulse-dev
   fonts-noto-cjk fonts-noto-core
   imagemagick librsvg2-bin
