@@ -21,11 +21,17 @@ namespace quorvex::devsim {
 using Report = std::vector<std::uint8_t>;
 
 struct EmulatedInterface {
-  std::uint16_t vendorId = 0;
-  std::uint16_t productId = 0;
+  std::uint16_t vendorId = 0;  // what the HID layer reports
+  std::uint16_t productId = 0; // what the HID layer reports
   std::uint16_t releaseNumber = 0;
   int interfaceNumber = 0;
   std::vector<std::uint8_t> reportDescriptor;
+  // The USB device's own IDs, which interface paths carry; 0 means the HID layer's.
+  std::uint16_t usbVendorId = 0;
+  std::uint16_t usbProductId = 0;
+
+  std::uint16_t UsbVendorId() const { return usbVendorId != 0 ? usbVendorId : vendorId; }
+  std::uint16_t UsbProductId() const { return usbProductId != 0 ? usbProductId : productId; }
 
   // Facts derived from the descriptor, for transports without report boundaries.
   bool usesReportIds = false;

@@ -133,9 +133,17 @@ DeviceMemory BaseMemory(int matrixPositions, std::uint8_t macroUnits) {
 }
 
 std::vector<EmulatedInterface> PeripheralInterfaces(std::uint16_t vid, std::uint16_t pid,
-                                                    const std::vector<std::uint8_t>& boot) {
-  return {MakeInterface(vid, pid, 0x0100, 0, boot),
-          MakeInterface(vid, pid, 0x0100, 1, kVendorInterface)};
+                                                    const std::vector<std::uint8_t>& boot,
+                                                    std::uint16_t usbVid = 0,
+                                                    std::uint16_t usbPid = 0) {
+  std::vector<EmulatedInterface> interfaces = {
+      MakeInterface(vid, pid, 0x0100, 0, boot),
+      MakeInterface(vid, pid, 0x0100, 1, kVendorInterface)};
+  for (auto& e : interfaces) {
+    e.usbVendorId = usbVid;
+    e.usbProductId = usbPid;
+  }
+  return interfaces;
 }
 
 DeviceMemory KeyboardMemory() {
@@ -174,9 +182,11 @@ std::vector<std::uint8_t> VendorInterfaceDescriptor() {
   return kVendorInterface;
 }
 
-KeyboardDevice::KeyboardDevice(std::uint16_t vendorId, std::uint16_t productId)
-    : CommandDevice(PeripheralInterfaces(vendorId, productId, kBootKeyboard),
-                    kCommandInterfaceIndex, KeyboardMemory()) {}
+KeyboardDevice::KeyboardDevice(std::uint16_t vendorId, std::uint16_t productId,
+                               std::uint16_t usbVendorId, std::uint16_t usbProductId)
+    : CommandDevice(
+          PeripheralInterfaces(vendorId, productId, kBootKeyboard, usbVendorId, usbProductId),
+          kCommandInterfaceIndex, KeyboardMemory()) {}
 
 void KeyboardDevice::SendSyncCode(std::uint16_t code) {
   SendInput(kCommandInterfaceIndex, Report{0x03, static_cast<std::uint8_t>(code & 0xFF),
@@ -218,6 +228,11 @@ std::unique_ptr<KeyboardDevice> MakeReceiverKeyboard() {
   auto device = std::make_unique<KeyboardDevice>(0, 0);
   device->SetReceiver(true);
   return device;
+}
+
+std::unique_ptr<KeyboardDevice> MakeKeyboardBehindOtherIds(std::uint16_t hidVendorId,
+                                                           std::uint16_t hidProductId) {
+  return std::make_unique<KeyboardDevice>(hidVendorId, hidProductId, 0x320F, 0x5055);
 }
 
 } // namespace quorvex::devsim

@@ -36,7 +36,10 @@ std::vector<std::uint8_t> VendorInterfaceDescriptor(); // the four-collection in
 
 class KeyboardDevice : public CommandDevice {
 public:
-  explicit KeyboardDevice(std::uint16_t vendorId = 0x320F, std::uint16_t productId = 0x5055);
+  // `vendorId`/`productId` are what the HID layer reports; the USB device's IDs are
+  // the same unless given (non-zero).
+  explicit KeyboardDevice(std::uint16_t vendorId = 0x320F, std::uint16_t productId = 0x5055,
+                          std::uint16_t usbVendorId = 0, std::uint16_t usbProductId = 0);
   // A spontaneous consumer-control report carrying a device event code (0x0401, 0x10nn).
   void SendSyncCode(std::uint16_t code);
 };
@@ -58,5 +61,9 @@ std::unique_ptr<CommandDevice> MakeMousePad();
 // Behind a receiver: SetLinked(false) makes the receiver answer 0xAA.
 std::unique_ptr<CommandDevice> MakeReceiverMouse();
 std::unique_ptr<KeyboardDevice> MakeReceiverKeyboard();
+// The keyboard whose USB device says 320F:5055, so its interface paths look like the
+// keyboard's, while its HID layer reports `hidVendorId`:`hidProductId`.
+std::unique_ptr<KeyboardDevice> MakeKeyboardBehindOtherIds(std::uint16_t hidVendorId,
+                                                           std::uint16_t hidProductId);
 
 } // namespace quorvex::devsim

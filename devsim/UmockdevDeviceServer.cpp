@@ -67,9 +67,9 @@ std::vector<std::string> UmockdevDeviceServer::PlugInterfaces(int deviceId,
   const std::string usbName = "1-" + std::to_string(usbNumber);
   const EmulatedInterface& first = interfaces.front();
   const std::string usbPath = Take(umockdev_testbed_add_device(
-      bed, "usb", usbName.c_str(), nullptr, "idVendor", Hex(first.vendorId, 4).c_str(), "idProduct",
-      Hex(first.productId, 4).c_str(), "bcdDevice", Hex(first.releaseNumber, 4).c_str(), nullptr,
-      "DEVTYPE", "usb_device", nullptr));
+      bed, "usb", usbName.c_str(), nullptr, "idVendor", Hex(first.UsbVendorId(), 4).c_str(),
+      "idProduct", Hex(first.UsbProductId(), 4).c_str(), "bcdDevice",
+      Hex(first.releaseNumber, 4).c_str(), nullptr, "DEVTYPE", "usb_device", nullptr));
   created.push_back(usbPath);
   for (std::size_t i = 0; i < interfaces.size(); ++i) {
     const EmulatedInterface& e = interfaces[i];

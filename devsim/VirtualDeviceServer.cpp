@@ -37,6 +37,9 @@ std::vector<std::string> VirtualDeviceServer::PlugInterfaces(int deviceId, Emula
     info.releaseNumber = e.releaseNumber;
     info.interfaceNumber = e.interfaceNumber;
     info.reportDescriptor = e.reportDescriptor;
+    info.hasUsbDevice = true;
+    info.usbVendorId = e.UsbVendorId();
+    info.usbProductId = e.UsbProductId();
     auto peer = std::make_shared<Peer>(
         [this, deviceId, i](int fd) { AddConnection(deviceId, i, fd, Framing::Packet, true); });
     nodes.push_back(hid::VirtualHidBackend::Instance().Plug(std::move(info), std::move(peer)));

@@ -55,8 +55,9 @@ bool CHidDevice::enumerate() {
     const std::size_t count = descriptor.collections.size();
     for (std::size_t i = 0; i < count; ++i) {
       const int collection = count > 1 ? static_cast<int>(i + 1) : 0;
-      paths_.push_back(
-          MakeHidPath(info.vendorId, info.productId, info.interfaceNumber, collection, info.node));
+      // The path names the USB device; the HID layer's own IDs are the attributes.
+      paths_.push_back(MakeHidPath(info.PathVendorId(), info.PathProductId(), info.interfaceNumber,
+                                   collection, info.node));
     }
   }
   return true;

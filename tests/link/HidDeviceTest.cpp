@@ -71,6 +71,33 @@ TEST_F(HidDeviceTest, KeyboardCollectionsHaveTheirOwnUsagesAndLengths) {
   EXPECT_EQ(device.caps().usage, 0x06);
 }
 
+// A device may report other IDs through its HID layer than its USB device carries:
+// the paths name the USB device, the attributes what the HID layer reports.
+TEST_F(HidDeviceTest, PathsCarryUsbIdsAndAttributesTheHidLayersIds) {
+  struct Case {
+    std::uint16_t hidVendorId, hidProductId;
+  };
+  const Case cases[] = {{0x320F, 0x5056}, {0x1A2B, 0x5055}};
+  for (const Case& c : cases) {
+    Server().UnplugAll();
+    std::shared_ptr<devsim::KeyboardDevice> keyboard =
+        devsim::MakeKeyboardBehindOtherIds(c.hidVendorId, c.hidProductId);
+    ASSERT_EQ(Server().Plug(keyboard).size(), 2u);
+    const auto paths = Paths();
+    ASSERT_EQ(paths.size(), 5u);
+    for (const auto& path : paths) {
+      EXPECT_EQ(path.rfind("hid#vid_320f&pid_5055&mi_0", 0), 0u) << path;
+    }
+    const std::string path = KeyboardCommandPath();
+    ASSERT_FALSE(path.empty());
+    CHidDevice device;
+    ASSERT_TRUE(device.open(path, true, true, true, false)) << path;
+    EXPECT_EQ(device.attributes().vendorId, c.hidVendorId);
+    EXPECT_EQ(device.attributes().productId, c.hidProductId);
+    EXPECT_EQ(device.attributes().versionNumber, 0x0100);
+  }
+}
+
 TEST_F(HidDeviceTest, HeadsetHasOnePathWithoutCollectionPart) {
   auto headset = std::make_shared<devsim::HeadsetDevice>();
   ASSERT_EQ(Server().Plug(headset).size(), 1u);

@@ -18,6 +18,11 @@
 namespace quorvex::platform::hid {
 
 // One HID interface (one hidraw node) as the system describes it.
+//
+// Two pairs of IDs: the HID layer's (what the device's HID driver reports, the
+// interface's attributes) and the USB device's (what its descriptor says, which
+// interface paths carry). They usually agree, but a device may report other IDs
+// through HID than it enumerates with on the bus.
 struct HidInterfaceInfo {
   std::string node;                // "/dev/hidraw3", or the virtual backend's node name
   std::uint16_t vendorId = 0;      // from HID_ID
@@ -25,6 +30,14 @@ struct HidInterfaceInfo {
   std::uint16_t releaseNumber = 0; // bcdDevice of the USB device; 0 when there is none
   int interfaceNumber = -1;        // USB interface number; -1 when unknown
   std::vector<std::uint8_t> reportDescriptor;
+  // The USB device the interface belongs to, when there is one.
+  bool hasUsbDevice = false;
+  std::uint16_t usbVendorId = 0;  // its idVendor
+  std::uint16_t usbProductId = 0; // its idProduct
+
+  // The IDs an interface path carries: the USB device's, else the HID layer's.
+  std::uint16_t PathVendorId() const { return hasUsbDevice ? usbVendorId : vendorId; }
+  std::uint16_t PathProductId() const { return hasUsbDevice ? usbProductId : productId; }
 };
 
 // An open node. Thread safety: Read and Write may run on different threads; the

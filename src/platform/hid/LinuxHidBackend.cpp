@@ -1,6 +1,6 @@
 // The Linux HID backend: libudev lists hidraw nodes and reports hot-plug; the facts
-// come from the parent HID device's uevent properties and sysfs attributes; reports
-// travel through the hidraw node itself.
+// come from the parent HID device's uevent properties and sysfs attributes and from
+// the USB device above it; reports travel through the hidraw node itself.
 
 #include "platform/hid/HidBackend.h"
 
@@ -49,6 +49,35 @@ bool ParseHidId(const char* text, std::uint16_t& vendor, std::uint16_t& product)
   return true;
 }
 
+// A sysfs ID attribute: four hexadecimal digits ("320f"), a trailing newline allowed.
+bool ParseHex16(const char* text, std::uint16_t& value) {
+  if (text == nullptr) {
+    return false;
+  }
+  unsigned long parsed = 0;
+  std::size_t digits = 0;
+  for (; text[digits] != '\0' && digits < 5; ++digits) {
+    const char c = text[digits];
+    int digit = -1;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      break;
+    }
+    parsed = (parsed << 4) | static_cast<unsigned long>(digit);
+  }
+  const char rest = text[digits];
+  if (digits == 0 || digits > 4 || (rest != '\0' && rest != '\n')) {
+    return false;
+  }
+  value = static_cast<std::uint16_t>(parsed);
+  return true;
+}
+
 // HID_PHYS of a USB HID device ends in "/inputN", N the interface number.
 int InterfaceFromPhys(const char* phys) {
   if (phys == nullptr) {
@@ -88,6 +117,15 @@ bool FillInfo(udev_device* hidraw, HidInterfaceInfo& info) {
   if (udev_device* usb = udev_device_get_parent_with_subsystem_devtype(hid, "usb", "usb_device")) {
     if (const char* bcd = udev_device_get_sysattr_value(usb, "bcdDevice")) {
       info.releaseNumber = static_cast<std::uint16_t>(std::strtoul(bcd, nullptr, 16));
+    }
+    // The device descriptor's IDs; they need not match what the HID layer reports.
+    std::uint16_t usbVendor = 0;
+    std::uint16_t usbProduct = 0;
+    if (ParseHex16(udev_device_get_sysattr_value(usb, "idVendor"), usbVendor) &&
+        ParseHex16(udev_device_get_sysattr_value(usb, "idProduct"), usbProduct)) {
+      info.hasUsbDevice = true;
+      info.usbVendorId = usbVendor;
+      info.usbProductId = usbProduct;
     }
   }
   const char* hidPath = udev_device_get_syspath(hid);

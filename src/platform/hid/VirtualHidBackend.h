@@ -28,7 +28,9 @@ public:
   static VirtualHidBackend& Instance();
 
   // Plugs an interface in and returns its node name ("virtual/hidrawN"); `info.node`
-  // is ignored. Monitors see an Added event.
+  // is ignored. `info.hasUsbDevice` and the USB IDs stand for the USB device the
+  // interface belongs to, as the Linux backend reads them from sysfs. Monitors see an
+  // Added event.
   std::string Plug(HidInterfaceInfo info, std::shared_ptr<VirtualHidPeer> peer);
   // Removes an interface; further opens fail. Monitors see a Removed event. Open
   // connections are the peer's to hang up.
