@@ -195,6 +195,13 @@ int ClaimSlot(std::vector<DeviceCatalogEntry>& slots, const PathFields& fields,
   if (!known) {
     return -1;
   }
+  // An interface another slot holds already stays with it: rows that share their
+  // numbers (the ID-0 families) would otherwise each take the same interface.
+  for (const auto& slot : slots) {
+    if (!slot.IsFree() && slot.path == path) {
+      return -1;
+    }
+  }
   for (std::size_t i = 0; i < slots.size(); ++i) {
     if (matches(slots[i]) && slots[i].IsFree()) {
       slots[i].connected = 1;

@@ -99,7 +99,7 @@ bool IsInterestingPath(const std::vector<DeviceCatalogEntry>& slots, const PathF
 
 // Claim after the interface was opened: IDs as the driver reports them, the collection's
 // usage page and usage. Takes the first matching free slot (connected = 1, path set) and
-// returns its row, or -1.
+// returns its row, or -1 (also when another slot holds that path already).
 int ClaimSlot(std::vector<DeviceCatalogEntry>& slots, const PathFields& fields,
               std::uint16_t vendorId, std::uint16_t productId, std::uint16_t usagePage,
               std::uint16_t usage, const std::string& path);

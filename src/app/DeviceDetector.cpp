@@ -124,7 +124,10 @@ void CDeviceDetector::Pass(bool& firstPass) {
         return;
       std::string path(raw);
       PathFields fields = ParseInterfacePath(path);
-      if (!IsInterestingPath(Slots(), fields))
+      const auto current = Slots();
+      if (!IsInterestingPath(current, fields) ||
+          std::any_of(current.begin(), current.end(),
+                      [&](const DeviceCatalogEntry& s) { return s.path == path; }))
         continue;
       link::CHidDevice device;
       if (!device.open(path, true, false, true, false))

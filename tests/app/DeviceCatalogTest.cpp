@@ -69,6 +69,13 @@ TEST(DeviceCatalog, ClaimTakesTheSlotWithTheRightUsage) {
   EXPECT_EQ(slots[10].path, headset);
   EXPECT_EQ(slots[10].connected, 1);
 
+  // An interface is claimed once, even where other free rows share its numbers.
+  auto idZero = FreshSlots();
+  const std::string pad = "hid#vid_0000&pid_0000&mi_01&col04#/dev/hidraw9";
+  EXPECT_EQ(ClaimSlot(idZero, ParseInterfacePath(pad), 0, 0, 0xFF1C, 0x92, pad), 2);
+  EXPECT_TRUE(IsInterestingPath(idZero, ParseInterfacePath(pad))); // rows 4, 6, 8 are free
+  EXPECT_EQ(ClaimSlot(idZero, ParseInterfacePath(pad), 0, 0, 0xFF1C, 0x92, pad), -1);
+
   // A collection with a usage the catalogue does not know is never claimed.
   auto other = FreshSlots();
   EXPECT_EQ(ClaimSlot(other, ParseInterfacePath(vendor), 0x320F, 0x5055, 0x0001, 0x06, vendor), -1);
