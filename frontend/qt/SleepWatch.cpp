@@ -15,7 +15,7 @@ const QString kMember = QStringLiteral("PrepareForSleep");
 // exactly PrepareForSleep's one boolean: QtDBus emits it on a private, otherwise unused
 // instance, and a lambda connected to it does the work. The "b" signature given to
 // connect keeps every other argument list away from it.
-const char kRelaySignal[] = "2recursiveFilteringEnabledChanged(bool)"; // SIGNAL(...)
+const char* const kRelaySignal = SIGNAL(recursiveFilteringEnabledChanged(bool));
 const QString kSignature = QStringLiteral("b");
 
 } // namespace
