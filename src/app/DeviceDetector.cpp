@@ -28,7 +28,7 @@ bool AnyFree(const std::vector<DeviceCatalogEntry>& slots) {
 CDeviceDetector::CDeviceDetector(ui::CMessageLoop& loop, ui::WindowHandle window,
                                  std::uint32_t instanceMessage)
     : loop_(loop), window_(window), instanceMessage_(instanceMessage),
-      slots_(DeviceCatalog().begin(), DeviceCatalog().end()) {
+      slots_(DeviceCatalog().begin(), DeviceCatalog().end()), working_(slots_) {
   cancelFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
@@ -86,7 +86,7 @@ std::vector<DeviceCatalogEntry> CDeviceDetector::Slots() const {
 }
 
 void CDeviceDetector::Run() {
-  ::pthread_setname_np(::pthread_self(), "quorvex-detect");
+  ::pthread_setname_np(::pthread_self(), "qx-detect");
   auto monitor = platform::hid::CurrentHidBackend().CreateMonitor();
   bool firstPass = true;
   while (!stop_.load()) {
@@ -108,8 +108,7 @@ void CDeviceDetector::Run() {
 
 // One pass: probe new interfaces while a slot is free, then check the taken slots.
 void CDeviceDetector::Pass(bool& firstPass) {
-  std::vector<DeviceCatalogEntry> snapshot = Slots();
-  if (AnyFree(snapshot)) {
+  if (AnyFree(working_)) {
     link::CHidDevice probe;
     if (!probe.enumerate()) {
       // Listing failed: try again next pass rather than giving up on detection.
@@ -124,29 +123,32 @@ void CDeviceDetector::Pass(bool& firstPass) {
         return;
       std::string path(raw);
       PathFields fields = ParseInterfacePath(path);
-      const auto current = Slots();
-      if (!IsInterestingPath(current, fields) ||
-          std::any_of(current.begin(), current.end(),
+      if (!IsInterestingPath(working_, fields) ||
+          std::any_of(working_.begin(), working_.end(),
                       [&](const DeviceCatalogEntry& s) { return s.path == path; }))
         continue;
       link::CHidDevice device;
       if (!device.open(path, true, false, true, false))
         continue;
-      int row;
-      {
-        std::lock_guard lock(mutex_);
-        row = ClaimSlot(slots_, fields, device.attributes().vendorId, device.attributes().productId,
-                        device.caps().usagePage, device.caps().usage, path);
-      }
+      const int row =
+          ClaimSlot(working_, fields, device.attributes().vendorId, device.attributes().productId,
+                    device.caps().usagePage, device.caps().usage, path);
       device.close();
       if (row >= 0)
         claimed.push_back(row);
     }
     probe.clearList();
     std::sort(claimed.begin(), claimed.end());
+    // A slot becomes visible to the window with its own arrival, so the window judges
+    // each arrival by the devices announced before it (a partner claimed in the same
+    // pass but not yet announced is not "present").
     for (int row : claimed) {
       if (stop_.load())
         return;
+      {
+        std::lock_guard lock(mutex_);
+        slots_[static_cast<std::size_t>(row)] = working_[static_cast<std::size_t>(row)];
+      }
       loop_.SendMessage(window_, kMsgDeviceArrived, static_cast<ui::WParam>(row), 0);
     }
     if (firstPass) {
@@ -154,17 +156,18 @@ void CDeviceDetector::Pass(bool& firstPass) {
       loop_.PostMessage(window_, instanceMessage_, 0, 0);
     }
   }
-  snapshot = Slots();
-  for (std::size_t i = 0; i < snapshot.size(); ++i) {
+  for (std::size_t i = 0; i < working_.size(); ++i) {
     if (stop_.load())
       return;
-    if (snapshot[i].IsFree())
+    if (working_[i].IsFree())
       continue;
     link::CHidDevice check;
-    if (check.open(snapshot[i].path, false, false, false, false)) {
+    if (check.open(working_[i].path, false, false, false, false)) {
       check.close();
       continue;
     }
+    working_[i].connected = 0;
+    working_[i].path.clear();
     {
       std::lock_guard lock(mutex_);
       slots_[i].connected = 0;

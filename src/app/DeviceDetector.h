@@ -5,7 +5,7 @@
 // (message 3090, wParam = slot) and removal (3091), sent synchronously.
 //
 // Ownership: the slot table belongs to the detector; the worker thread is its only
-// writer. Other threads read it only through Slots()/Slot(), which copy under the lock.
+// writer. Other threads read it only through Slots(), which copies under the lock.
 // The lock is never held while a message is sent.
 
 #include "app/DeviceCatalog.h"
@@ -51,7 +51,10 @@ private:
   ui::WindowHandle window_;
   std::uint32_t instanceMessage_;
   mutable std::mutex mutex_;
+  // What the window sees: a slot shows as taken from its arrival message on.
   std::vector<DeviceCatalogEntry> slots_;
+  // The worker's own table, where claims happen first (worker thread only).
+  std::vector<DeviceCatalogEntry> working_;
   std::atomic<bool> stop_{false};
   std::mutex finishedMutex_;
   std::condition_variable finishedCv_;

@@ -9,6 +9,7 @@
 #include "ui/Label.h"
 #include "ui/MenuWnd.h"
 #include "ui/MessageLoop.h"
+#include "ui/Option.h"
 #include "ui/RegisteredMessages.h"
 #include "ui/ResourceManager.h"
 #include "windows/CAboutWnd.h"
@@ -241,9 +242,15 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
 void CMainWnd::OnSelectChanged(ui::TNotifyUI& msg) {
   const std::string& name = msg.sender->GetName();
   if (EqualsNoCase(name, "device_select")) {
+    // Only the option that became selected picks its device; the others report being
+    // cleared.
+    auto* option = dynamic_cast<ui::COptionUI*>(msg.sender);
+    if (option == nullptr || !option->IsSelected()) {
+      return;
+    }
     for (ui::CControlUI* c = msg.sender; c != nullptr; c = c->GetParent()) {
       if (auto* item = dynamic_cast<panels::CDeviceOptionUI*>(c)) {
-        if (item->IsItemShown()) {
+        if (item->IsItemShown() && SelectedItem() != item) {
           ShowItem(item, true, true);
         }
         break;

@@ -183,11 +183,11 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   CMainWnd& w = Open();
   ASSERT_TRUE(PumpUntil([&] { return !desktop.restored.empty(); }));
   auto keyboard = PlugKeyboard();
-  ASSERT_TRUE(PumpUntil([&] { return Selected(Family::kKeyboard); }));
+  // Two arrivals: the command collection (primary), then the consumer collection.
+  ASSERT_TRUE(PumpUntil([&] { return w.SlotTable()[1].connected == 1; }));
+  EXPECT_EQ(w.SlotTable()[0].connected, 1);
+  EXPECT_TRUE(Selected(Family::kKeyboard));
   EXPECT_FALSE(NoDeviceShown());
-  const auto slots = w.SlotTable();
-  EXPECT_EQ(slots[0].connected, 1); // command collection, primary
-  EXPECT_EQ(slots[1].connected, 1); // consumer collection, secondary
   devices::CQuorvexUSBDevice* page = w.Pages(Family::kKeyboard).front();
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_FALSE(page->GetChannel().receiverMode());
@@ -212,6 +212,27 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   Server().Unplug(*headset);
   ASSERT_TRUE(PumpUntil([&] { return !Shown(Family::kHeadset); }));
   EXPECT_TRUE(NoDeviceShown());
+}
+
+TEST_F(MainWndTest, DevicesPresentAtStartSelectTheFirstOneInCatalogueOrder) {
+  // The demo's set, plugged before the window exists.
+  auto keyboard = PlugKeyboard();
+  Server().Plug(std::make_shared<devsim::HeadsetDevice>());
+  Server().Plug(std::shared_ptr<devsim::EmulatedDevice>(devsim::MakeReceiverKeyboard()));
+  Server().Plug(std::shared_ptr<devsim::EmulatedDevice>(devsim::MakeMouse()));
+  Server().Plug(std::shared_ptr<devsim::EmulatedDevice>(devsim::MakeReceiverMouse()));
+  Server().Plug(std::shared_ptr<devsim::EmulatedDevice>(devsim::MakeMousePad()));
+  CMainWnd& w = Open();
+  ASSERT_TRUE(PumpUntil([&] {
+    return Shown(Family::kKeyboard) && Shown(Family::kHeadset) && Shown(Family::kMouse) &&
+           Shown(Family::kMousePad);
+  }));
+  for (int i = 0; i < 20; ++i) { // let every queued notification run
+    loop.ProcessPending();
+  }
+  EXPECT_TRUE(Selected(Family::kKeyboard));
+  EXPECT_FALSE(Selected(Family::kHeadset));
+  EXPECT_EQ(w.CurrentPage(), w.Pages(Family::kKeyboard).front());
 }
 
 // The emulators without IDs take the ID-0 rows in table order. With the keyboard

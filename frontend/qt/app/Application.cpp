@@ -55,7 +55,7 @@ void InstallSignalHandlers() {
 }
 
 // The worker threads of this program still running (threads name themselves
-// "quorvex-..."); Qt's own threads are not counted.
+// "qx-..."); Qt's own threads and the main thread are not counted.
 int CountOwnThreads() {
   int count = 0;
   DIR* tasks = ::opendir("/proc/self/task");
@@ -75,7 +75,7 @@ int CountOwnThreads() {
     const auto n = ::read(fd, name, sizeof name - 1);
     ::close(fd);
     const std::string comm(name, n > 0 ? static_cast<std::size_t>(n) : 0);
-    if (comm.rfind("quorvex-", 0) == 0) {
+    if (comm.rfind("qx-", 0) == 0) {
       ++count;
     }
   }
