@@ -89,6 +89,8 @@ public:
   // --- operations other parts call ---
   // Brings the window to the front (after an arrival and on the instance message).
   void PresentWindow();
+  // Closes the secondary windows and hides the window; the tray icon stays.
+  void HideToTray();
   // Shows or hides a selector item; with `select` also selects its page and power tab.
   void ShowItem(panels::CDeviceOptionUI* item, bool show, bool select);
   // Takes an item out of view as on a device removal, selecting the next shown one.
@@ -142,7 +144,6 @@ private:
   void SetLightControlText();
   void SendDeviceReport();
   void ShowAbout();
-  void HideToTray();
   void Shutdown();
 
   // Pages and the selector.

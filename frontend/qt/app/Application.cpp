@@ -155,6 +155,9 @@ int RunApplication(int argc, char** argv, const ApplicationOptions& options) {
     return 0;
   }
   main->CenterWindow();
+  if (options.onMainWindow) {
+    options.onMainWindow(*main);
+  }
   instance.onPresent = [&] { loop.PostMessage(main->GetHWND(), instanceMessage, 0, 1); };
 
   peers.SetTarget(loop, main->GetHWND());

@@ -15,6 +15,9 @@
 namespace quorvex::ui {
 class CMessageLoop;
 }
+namespace quorvex::app {
+class CMainWnd;
+}
 
 namespace quorvex::frontend {
 
@@ -24,6 +27,8 @@ struct ApplicationOptions {
   // Runs after the single-instance check, before the main window exists (the demo
   // plugs its emulated devices here).
   std::function<void(ui::CMessageLoop&)> beforeMainWindow;
+  // Runs once the main window exists.
+  std::function<void(app::CMainWnd&)> onMainWindow;
   // Prints the time from process start to the first painted frame and ends.
   bool exitAfterFirstFrame = false;
 };

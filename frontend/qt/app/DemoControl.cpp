@@ -1,7 +1,10 @@
 #include "frontend/qt/app/DemoControl.h"
 
+#include "app/MainWnd.h"
+#include "devices/CQuorvexUSBDevice.h"
 #include "devsim/DeviceServer.h"
 #include "devsim/Emulators.h"
+#include "panels/CDeviceOptionUI.h"
 #include "platform/Paths.h"
 
 #include <QLocalServer>
@@ -14,6 +17,20 @@ namespace quorvex::frontend {
 namespace {
 
 constexpr int kLineLimit = 256;
+
+std::string FamilyName(app::Family family) {
+  switch (family) {
+  case app::Family::kMouse:
+    return "mouse";
+  case app::Family::kKeyboard:
+    return "keyboard";
+  case app::Family::kMousePad:
+    return "mousepad";
+  case app::Family::kHeadset:
+    return "headset";
+  }
+  return "unknown";
+}
 
 } // namespace
 
@@ -56,8 +73,19 @@ std::string DemoControl::Execute(const std::string& line) {
     }
     return answer;
   }
+  if (verb == "state" || verb == "hide" || verb == "present") {
+    if (window_ == nullptr || !window_->IsCreated()) {
+      return "error the window is not there";
+    }
+    if (verb == "hide") {
+      window_->HideToTray();
+    } else if (verb == "present") {
+      window_->PresentWindow();
+    }
+    return "ok " + State();
+  }
   if (verb != "plug" && verb != "unplug") {
-    return "error unknown request (plug NAME, unplug NAME, list)";
+    return "error unknown request (list, plug NAME, unplug NAME, state, hide, present)";
   }
   for (Device& d : devices_) {
     if (d.name != name) {
@@ -78,6 +106,26 @@ std::string DemoControl::Execute(const std::string& line) {
     return "ok " + name + " unplugged";
   }
   return "error no device named \"" + name + "\"";
+}
+
+std::string DemoControl::State() const {
+  std::string items;
+  std::string selected = "none";
+  for (const panels::CDeviceOptionUI* item : window_->Items()) {
+    const devices::CQuorvexUSBDevice* page = item->GetPage();
+    if (page == nullptr || !item->IsItemShown()) {
+      continue;
+    }
+    const auto family = app::FamilyOfKind(page->GetCatalogEntry().kind);
+    const std::string name = family ? FamilyName(*family) : "unknown";
+    items += (items.empty() ? "" : ",") + name;
+    if (item->IsItemSelected()) {
+      selected = name;
+    }
+  }
+  return std::string("window=") + (window_->IsWindowVisible() ? "shown" : "hidden") +
+         " light=" + std::to_string(window_->GetLightControl()) +
+         " items=" + (items.empty() ? "none" : items) + " selected=" + selected;
 }
 
 QString DemoControl::SocketPath() {

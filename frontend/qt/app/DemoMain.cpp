@@ -3,6 +3,7 @@
 //   quorvex-demo                    starts it with every emulated device plugged in
 //   quorvex-demo list               lists the devices of the running demo
 //   quorvex-demo plug|unplug NAME   plugs a device in or out while it runs
+//   quorvex-demo state|hide|present what the window shows; hides or presents it
 //
 // The demo keeps its files apart from the real application's: its data and settings
 // live under "quorvex-demo" in the XDG data and config folders.
@@ -65,7 +66,11 @@ int main(int argc, char** argv) {
     control->PlugAll();
     control->Listen();
   };
+  options.onMainWindow = [&](app::CMainWnd& window) { control->SetMainWindow(&window); };
   const int code = frontend::RunApplication(argc, argv, options);
+  if (control != nullptr) {
+    control->SetMainWindow(nullptr);
+  }
   control.reset();
   server.UnplugAll();
   return code;
