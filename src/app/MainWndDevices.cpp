@@ -420,7 +420,8 @@ void CMainWnd::OnItemOnline(ui::WParam index, ui::LParam online) {
   if (online == 0) {
     RemoveItemFromView(item);
     platform::DebugOutput("2.4gcesvdfherhue 1");
-  } else if (!item->IsItemShown()) {
+  } else if (!item->IsItemShown() && item->GetPage()->IsChannelOpen()) {
+    // Only a device that is still connected comes back into view.
     ShowItem(item, true, ShownCount() == 0);
   }
 }

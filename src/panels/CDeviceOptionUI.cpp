@@ -310,6 +310,10 @@ void CDeviceOptionUI::OnFrame() {
 }
 
 void CDeviceOptionUI::OnLinkWatch() {
+  // A device that has gone (channel closed) has no link to watch; the watch ends here.
+  if (!page_->IsChannelOpen()) {
+    return;
+  }
   const auto index = static_cast<ui::WParam>(page_->GetCatalogIndex());
   const int online = page_->IsDeviceOnline();
   if (online == 1 && !IsVisible()) {

@@ -253,7 +253,8 @@ TEST_F(MainWndTest, MouseSwitchesBetweenCableAndReceiver) {
   ASSERT_TRUE(PumpUntil([&] { return Shown(Family::kMouse); }));
   devices::CQuorvexUSBDevice* page = w.Pages(Family::kMouse).front();
   EXPECT_FALSE(page->GetChannel().receiverMode());
-  Server().Plug(std::shared_ptr<devsim::EmulatedDevice>(devsim::MakeReceiverMouse()));
+  std::shared_ptr<devsim::EmulatedDevice> receiver(devsim::MakeReceiverMouse());
+  Server().Plug(receiver);
   ASSERT_TRUE(PumpUntil([&] { return w.SlotTable()[6].connected == 1; }));
   loop.ProcessPending();
   EXPECT_FALSE(page->GetChannel().receiverMode()); // the cable still wins
@@ -269,6 +270,18 @@ TEST_F(MainWndTest, MouseSwitchesBetweenCableAndReceiver) {
   ASSERT_TRUE(PumpUntil([&] { return !page->GetChannel().receiverMode(); }));
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_FALSE(page->IsWireless());
+
+  // Both gone: the item leaves and stays away while its timers run out.
+  Server().Unplug(*mouse);
+  ASSERT_TRUE(PumpUntil([&] { return page->GetChannel().receiverMode(); }));
+  Server().Unplug(*receiver);
+  ASSERT_TRUE(PumpUntil([&] { return !Shown(Family::kMouse); }));
+  for (int i = 0; i < 10; ++i) {
+    clock.Advance(std::chrono::milliseconds(1000));
+    loop.ProcessPending();
+  }
+  EXPECT_FALSE(Shown(Family::kMouse));
+  EXPECT_FALSE(page->IsChannelOpen());
 }
 
 TEST_F(MainWndTest, StopsItsWorkersPromptlyWithADevicePresent) {
