@@ -454,6 +454,8 @@ void CMainWnd::ShowItem(panels::CDeviceOptionUI* item, bool show, bool select) {
   auto* pageSwitch = FindControlAs<ui::CTabLayoutUI>("device_switch");
   auto* powerSwitch = FindControlAs<ui::CTabLayoutUI>("device_power_switch");
   if (item != nullptr) {
+    platform::DebugPrintf("selector: %s item of type %d%s", show ? "show" : "hide",
+                          item->GetDeviceType(), select ? ", selected" : "");
     item->SetVisible(show);
     if (select) {
       if (pageSwitch != nullptr && item->GetBindTabIndex() >= 0) {
