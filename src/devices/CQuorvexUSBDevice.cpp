@@ -222,6 +222,7 @@ const platform::Clock* CQuorvexUSBDevice::PageClock() const {
 }
 
 void CQuorvexUSBDevice::PushLedFrame() {
+  frameChanged_ = false;
   if (!hostLighting_) {
     return;
   }
@@ -250,10 +251,22 @@ void CQuorvexUSBDevice::PushLedFrame() {
       stream_[3 * i + 2] = static_cast<std::uint8_t>((led.blue * led.alpha) >> 8);
     }
   }
+  frameChanged_ = !framePushed_ || stream_ != lastFrame_;
+  lastFrame_ = stream_;
+  framePushed_ = true;
   if (wireless_) {
     return;
   }
-  SendLedStream(stream_.data(), std::min(3 * ledsInList, kLedStreamBytes));
+  // A frame the device already shows goes out again only now and then, to keep the
+  // device in host lighting; a new frame goes out at once.
+  const platform::Clock::TimePoint now = PageClock()->Now();
+  if (!frameChanged_ && streamSent_ && now - lastStreamAt_ < kStreamRefresh) {
+    return;
+  }
+  if (SendLedStream(stream_.data(), std::min(3 * ledsInList, kLedStreamBytes))) {
+    streamSent_ = true;
+    lastStreamAt_ = now;
+  }
 }
 
 bool CQuorvexUSBDevice::SendLedStream(const std::uint8_t* data, std::size_t bytes) {

@@ -54,6 +54,8 @@ inline constexpr int kNoLedIndex = 170;
 inline constexpr int kMaxListEntries = 1024;
 // After a failed LED stream the page waits this long before it streams again.
 inline constexpr platform::Clock::Duration kStreamBackOff{200};
+// An unchanged LED frame is streamed again after this long.
+inline constexpr platform::Clock::Duration kStreamRefresh{1000};
 
 // Window message a page sends to the main window when a wireless link goes online
 // (lParam 1) or offline (lParam 0); wParam is the page's catalogue index.
@@ -136,8 +138,11 @@ public:
   virtual int StepFlash() { return ledCount_; }
   virtual int StepFlashFourColour() { return ledCount_; }
   virtual int StepOff();
-  // Paints the picture from the LED colours and streams them to a cable device.
+  // Paints the picture from the LED colours and streams them to a cable device (an
+  // unchanged frame at most every kStreamRefresh).
   virtual void PushLedFrame();
+  // True when the last PushLedFrame built a frame that differs from the one before.
+  bool LedFrameChanged() const { return frameChanged_; }
   // `rgba` holds red, green, blue and alpha in bits 0-7, 8-15, 16-23, 24-31; the low
   // byte of `flags` is the custom flag. An index outside the list is ignored.
   virtual void SetLedColour(int index, std::uint32_t rgba, std::uint32_t flags);
@@ -304,6 +309,11 @@ private:
   std::array<std::uint8_t, 23> band_{};
 
   std::array<std::uint8_t, kLedStreamBytes> stream_{};
+  std::array<std::uint8_t, kLedStreamBytes> lastFrame_{};
+  bool framePushed_ = false;
+  bool frameChanged_ = false;
+  bool streamSent_ = false;
+  platform::Clock::TimePoint lastStreamAt_{};
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
   bool streamBackingOff_ = false;
   platform::Clock::TimePoint streamRetryAt_{};

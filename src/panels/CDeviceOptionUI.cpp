@@ -299,13 +299,17 @@ void CDeviceOptionUI::OnFirstConnection() {
 
 void CDeviceOptionUI::OnFrame() {
   page_->PushLedFrame();
-  if (IsItemSelected() && page_->IsWindowActive()) {
+  const bool changed = page_->LedFrameChanged();
+  if (changed && IsItemSelected() && page_->IsWindowActive()) {
     if (ui::CControlUI* picture = page_->GetPictureContainer()) {
       picture->Invalidate();
     }
   }
   if (page_->IsChannelOpen()) {
-    Arm(kTimerFrame, page_->IsWireless() ? 500 : 5);
+    // Frames follow the lighting every 5 ms while it changes; while it stands still
+    // the timer only looks for the next change, so an idle application sleeps.
+    Arm(kTimerFrame,
+        page_->IsWireless() ? kWirelessFrameMs : (changed ? kCableFrameMs : kIdleFrameMs));
   }
 }
 

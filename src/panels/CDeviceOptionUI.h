@@ -11,9 +11,11 @@
 //                           main window (0x0D03, 0) and retries after 3000 ms;
 //                           otherwise OnDeviceReady, then 1000 (5 ms), 1005 (50 ms,
 //                           power reporting) and, wireless, 1007 (2000 ms).
-//   1000 preview frame      PushLedFrame; the picture repaints while the item is
-//                           selected and the window active; again after 5 ms (cable)
-//                           or 500 ms (wireless) while the channel is open.
+//   1000 preview frame      PushLedFrame; the picture repaints when the frame changed
+//                           while the item is selected and the window active; again
+//                           after 5 ms (cable, lighting changing), 100 ms (cable,
+//                           lighting still) or 500 ms (wireless) while the channel
+//                           is open.
 //   1002                    OnDeviceSyncRequest (armed from the sync worker).
 //   1003, 1004              OnTimer1003, OnTimer1004.
 //   1005 status poll        PollStatus, every 5000 ms while the page reports power.
@@ -48,6 +50,12 @@ enum DeviceTimer : std::uint32_t {
   kTimerStatusPoll = 1005,
   kTimerLinkWatch = 1007,
 };
+
+// Frame timer periods: a cable device while its lighting changes, a cable device whose
+// lighting stands still, a device behind a receiver.
+inline constexpr std::uint32_t kCableFrameMs = 5;
+inline constexpr std::uint32_t kIdleFrameMs = 100;
+inline constexpr std::uint32_t kWirelessFrameMs = 500;
 
 // After this many failed first-connection tries the failure count starts again at 0.
 inline constexpr int kFailureWrap = 20;

@@ -37,22 +37,30 @@ protected:
   panels::CDeviceOptionUI* item = nullptr;
 };
 
-TEST_F(LifecycleTest, CablePageConnectsThenRunsFramesEveryFiveMs) {
+TEST_F(LifecycleTest, CablePageConnectsThenFramesEveryFiveMsWhileTheLightingChanges) {
   SetUpPage(false);
   page->SetPowerReporting(1);
+  page->SetHostLighting(true);
   item->StartFirstConnection();
   Advance(499);
   EXPECT_EQ(page->ready, 0);
-  Advance(1);
+  Advance(1); // t = 500
   EXPECT_EQ(page->ready, 1);
   EXPECT_EQ(page->frames, 0);
+  for (int i = 1; i <= 5; ++i) {
+    page->SetLedColour(0, 0xFF000000u | static_cast<std::uint32_t>(i), 0);
+    Advance(5);
+    EXPECT_EQ(page->frames, i);
+  }
+  // The lighting stands still: after one unchanged frame the next comes 100 ms later.
   Advance(5);
-  EXPECT_EQ(page->frames, 1);
-  Advance(20);
-  EXPECT_EQ(page->frames, 5);
-  Advance(25); // the status poll came 50 ms after the first connection
-  EXPECT_EQ(page->polls, 1);
-  Advance(4999);
+  EXPECT_EQ(page->frames, 6);
+  Advance(99);
+  EXPECT_EQ(page->frames, 6);
+  Advance(1); // t = 630
+  EXPECT_EQ(page->frames, 7);
+  EXPECT_EQ(page->polls, 1); // the status poll came 50 ms after the first connection
+  Advance(4919);
   EXPECT_EQ(page->polls, 1);
   Advance(1);
   EXPECT_EQ(page->polls, 2);

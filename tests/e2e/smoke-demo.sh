@@ -83,6 +83,14 @@ sleep 0.2
 gdbus call "${bus[@]}" --method org.quorvex.DeviceCenter1.Post Game_Start 0 0 >/dev/null ||
   fail "Post (Game_Start) failed"
 
+# Hidden in the tray, a second start brings the running window back and ends at once.
+[[ $("$demo" hide) == *window=hidden* ]] || fail "the window did not hide"
+timeout 20 "$demo" >"$HOME/second.log" 2>&1
+code=$?
+[ "$code" -eq 0 ] || fail "the second start ended with $code"
+sleep 0.3
+[[ $("$demo" state) == *window=shown* ]] || fail "the second start did not present the window"
+
 # Stop cleanly.
 kill -TERM "$pid"
 wait "$pid"
