@@ -28,6 +28,7 @@
 // loop (bus calls are handled there too). The loop given to SetTarget outlives this
 // object. Without a session bus the program runs on; Start says false.
 
+#include "app/AppMessages.h"
 #include "platform/PeerLink.h"
 #include "ui/MessageLoop.h"
 #include "ui/UiTypes.h"
@@ -53,8 +54,8 @@ inline constexpr char kPeerBusTargetPrefix[] = "org.quorvex.";
 inline constexpr std::size_t kMaxMessageName = 256;
 // DeviceReport sends the window this registered message and takes the block the window
 // then hands to this target.
-inline constexpr std::string_view kDeviceReportRequest = "{4695579F-999A-41d4-9FAF-EFFCE93EBF18}";
-inline constexpr std::string_view kDeviceReportTarget = "WorkTool";
+inline constexpr std::string_view kDeviceReportRequest = app::kMsgNameDeviceReport;
+inline constexpr std::string_view kDeviceReportTarget = app::kWorkToolName;
 
 class PeerBus final : public QObject, public platform::IPeerLink {
 public:

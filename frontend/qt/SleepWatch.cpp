@@ -3,28 +3,17 @@
 #include "platform/DebugOutput.h"
 
 #include <QDBusError>
-#include <QSortFilterProxyModel>
 
 namespace quorvex::frontend {
 namespace {
 
 const QString kMember = QStringLiteral("PrepareForSleep");
-// QtDBus delivers a bus signal only to a meta-method whose parameters match its
-// arguments, and this front end is built without moc, so it has no slot of its own.
-// QSortFilterProxyModel's stock signal recursiveFilteringEnabledChanged(bool) has
-// exactly PrepareForSleep's one boolean: QtDBus emits it on a private, otherwise unused
-// instance, and a lambda connected to it does the work. The "b" signature given to
-// connect keeps every other argument list away from it.
-const char* const kRelaySignal = SIGNAL(recursiveFilteringEnabledChanged(bool));
 const QString kSignature = QStringLiteral("b");
+const char* const kSlot = SLOT(OnPrepareForSleep(bool));
 
 } // namespace
 
-SleepWatch::SleepWatch(QDBusConnection connection)
-    : connection_(std::move(connection)), relay_(new QSortFilterProxyModel(this)) {
-  QObject::connect(relay_, &QSortFilterProxyModel::recursiveFilteringEnabledChanged, this,
-                   [this](bool sleeping) { OnPrepareForSleep(sleeping); });
-}
+SleepWatch::SleepWatch(QDBusConnection connection) : connection_(std::move(connection)) {}
 
 SleepWatch::~SleepWatch() {
   Stop();
@@ -45,8 +34,8 @@ bool SleepWatch::Start() {
     return false;
   }
   if (!connection_.connect(QString::fromLatin1(kLogindService), QString::fromLatin1(kLogindPath),
-                           QString::fromLatin1(kLogindInterface), kMember, kSignature, relay_,
-                           kRelaySignal)) {
+                           QString::fromLatin1(kLogindInterface), kMember, kSignature, this,
+                           kSlot)) {
     platform::DebugPrintf("sleep watch: cannot subscribe to PrepareForSleep (%s)",
                           connection_.lastError().message().toLocal8Bit().constData());
     return false;
@@ -60,8 +49,7 @@ void SleepWatch::Stop() {
     return;
   }
   connection_.disconnect(QString::fromLatin1(kLogindService), QString::fromLatin1(kLogindPath),
-                         QString::fromLatin1(kLogindInterface), kMember, kSignature, relay_,
-                         kRelaySignal);
+                         QString::fromLatin1(kLogindInterface), kMember, kSignature, this, kSlot);
   started_ = false;
 }
 

@@ -10,6 +10,7 @@
 //
 // UI thread only; the loop given to SetTarget outlives this object.
 
+#include "app/AppMessages.h"
 #include "ui/MessageLoop.h"
 #include "ui/UiTypes.h"
 
@@ -17,19 +18,19 @@
 #include <QObject>
 #include <cstdint>
 
-class QSortFilterProxyModel;
-
 namespace quorvex::frontend {
 
 inline constexpr char kLogindService[] = "org.freedesktop.login1";
 inline constexpr char kLogindPath[] = "/org/freedesktop/login1";
 inline constexpr char kLogindInterface[] = "org.freedesktop.login1.Manager";
 // The power-broadcast message and its two parameters.
-inline constexpr std::uint32_t kMsgPowerBroadcast = 0x0218;
-inline constexpr ui::WParam kPowerSuspend = 4;
-inline constexpr ui::WParam kPowerResume = 18;
+using app::kMsgPowerBroadcast;
+using app::kPowerResume;
+using app::kPowerSuspend;
 
 class SleepWatch final : public QObject {
+  Q_OBJECT
+
 public:
   // `connection`: where logind lives (the system bus; tests pass their own).
   explicit SleepWatch(QDBusConnection connection = QDBusConnection::systemBus());
@@ -43,13 +44,14 @@ public:
   bool Start();
   bool IsStarted() const { return started_; }
 
-private:
+private Q_SLOTS:
+  // logind's PrepareForSleep(b).
   void OnPrepareForSleep(bool sleeping);
+
+private:
   void Stop();
 
   QDBusConnection connection_;
-  // Carries the bus signal to OnPrepareForSleep (see SleepWatch.cpp).
-  QSortFilterProxyModel* relay_;
   bool started_ = false;
   ui::CMessageLoop* loop_ = nullptr;
   ui::WindowHandle target_ = ui::kNoWindow;
