@@ -29,6 +29,11 @@ bool IsReceiverKind(std::uint16_t kind) {
 bool IsDirectKind(std::uint16_t kind) {
   return kind == KIND_KEYBOARD || kind == KIND_MOUSE;
 }
+// The family of a slot, or nullopt for an index out of range or a kind no page serves.
+std::optional<Family> FamilyOfSlot(const std::vector<DeviceCatalogEntry>& slots, std::size_t slot) {
+  return slot < slots.size() ? FamilyOfKind(slots[slot].kind) : std::nullopt;
+}
+
 bool HasTwoWays(Family family) {
   return family == Family::kKeyboard || family == Family::kMouse;
 }
@@ -227,14 +232,11 @@ int CMainWnd::ShownCount() const {
 
 void CMainWnd::OnDeviceArrived(std::size_t slot) {
   const std::vector<DeviceCatalogEntry> slots = SlotTable();
-  if (slot >= slots.size() || slots[slot].IsFree()) {
+  const std::optional<Family> family = FamilyOfSlot(slots, slot);
+  if (!family || slots[slot].IsFree()) {
     return;
   }
   const DeviceCatalogEntry& a = slots[slot];
-  const std::optional<Family> family = FamilyOfKind(a.kind);
-  if (!family) {
-    return;
-  }
   if (a.role == ROLE_SECONDARY) {
     // The device's second collection carries its own reports; the page's listener
     // picks it up once the page has one.
@@ -370,15 +372,12 @@ void CMainWnd::RunLinkChecks() {
 
 void CMainWnd::OnDeviceRemoved(std::size_t slot) {
   const std::vector<DeviceCatalogEntry> slots = SlotTable();
-  if (slot >= slots.size()) {
-    return;
-  }
   // The slot is already free in the table; its catalogue fields are what matter.
-  const DeviceCatalogEntry& a = slots[slot];
-  const std::optional<Family> family = FamilyOfKind(a.kind);
+  const std::optional<Family> family = FamilyOfSlot(slots, slot);
   if (!family) {
     return;
   }
+  const DeviceCatalogEntry& a = slots[slot];
   if (a.role == ROLE_SECONDARY) {
     platform::DebugPrintf("secondary collection %zu gone", slot);
     return;

@@ -9,6 +9,7 @@
 #include "panels/PanelControls.h"
 #include "platform/DebugOutput.h"
 #include "platform/clock/VirtualClock.h"
+#include "support/FakeDesktop.h"
 #include "support/TestSupport.h"
 #include "ui/DesktopServices.h"
 #include "ui/MessageLoop.h"
@@ -49,44 +50,6 @@ public:
     copies.emplace_back(std::string(target), std::vector<std::uint8_t>(data.begin(), data.end()));
     return true;
   }
-};
-
-// A desktop with one monitor whose size and task bar the test chooses.
-class FakeDesktop : public ui::IDesktopServices {
-public:
-  ui::UiRect monitor{0, 0, 1920, 1080};
-  ui::UiRect work{0, 0, 1920, 1040};
-  std::vector<std::string> trays;
-  bool ShowTrayIcon(ui::WindowHandle, std::uint32_t, std::string_view,
-                    std::string_view tip) override {
-    trays.emplace_back(tip);
-    return true;
-  }
-  void RemoveTrayIcon(ui::WindowHandle) override { trays.clear(); }
-  std::optional<std::string> OpenFileDialog(ui::WindowHandle, std::string_view,
-                                            const std::vector<ui::FileFilter>&,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveFileDialog(ui::WindowHandle, std::string_view,
-                                            const std::vector<ui::FileFilter>&,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  int AddPrivateFont(const std::string&) override { return -1; }
-  void RemovePrivateFont(int) override {}
-  ui::UiSize GetScreenSize() const override { return {monitor.Width(), monitor.Height()}; }
-  ui::UiRect GetMonitorRect(ui::WindowHandle) const override { return monitor; }
-  ui::UiRect GetMonitorWorkArea(ui::WindowHandle) const override { return work; }
-  int GetMonitorDpi(ui::WindowHandle) const override { return 96; }
-  ui::UiPoint GetCursorPos() const override { return {1800, 1060}; }
-  void MinimizeWindow(ui::WindowHandle) override {}
-  void MaximizeWindow(ui::WindowHandle) override {}
-  void RestoreWindow(ui::WindowHandle window) override { restored.push_back(window); }
-  void BringToFront(ui::WindowHandle) override {}
-  bool IsMinimized(ui::WindowHandle) const override { return false; }
-  bool IsMaximized(ui::WindowHandle) const override { return false; }
-  std::vector<ui::WindowHandle> restored;
 };
 
 class MainWndTest : public test::LinkTest {
@@ -161,7 +124,7 @@ protected:
   platform::VirtualClock clock;
   ui::CMessageLoop loop{clock};
   ui::CResourceManager resources;
-  FakeDesktop desktop;
+  test::FakeDesktop desktop;
   RecordingPeers peers;
   std::unique_ptr<CMainWnd> window;
 };

@@ -4,6 +4,7 @@
 // to own the dialogs, and a way to act as the user while a dialog runs modally.
 
 #include "platform/clock/VirtualClock.h"
+#include "support/FakeDesktop.h"
 #include "support/TestSupport.h"
 #include "ui/DesktopServices.h"
 #include "ui/MessageLoop.h"
@@ -24,59 +25,8 @@ public:
   std::string_view GetWindowClassName() const override { return "OwnerWnd"; }
 };
 
-// Records the show-state commands; the maximised state follows them.
-class FakeDesktop : public ui::IDesktopServices {
-public:
-  std::vector<std::string> calls;
-  bool maximized = false;
-
-  bool ShowTrayIcon(ui::WindowHandle, std::uint32_t, std::string_view, std::string_view) override {
-    return false;
-  }
-  void RemoveTrayIcon(ui::WindowHandle) override {}
-  std::optional<std::string> OpenFileDialog(ui::WindowHandle, std::string_view,
-                                            const std::vector<ui::FileFilter>&,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveFileDialog(ui::WindowHandle, std::string_view,
-                                            const std::vector<ui::FileFilter>&,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  int AddPrivateFont(const std::string&) override { return -1; }
-  void RemovePrivateFont(int) override {}
-  ui::UiSize GetScreenSize() const override { return {1920, 1080}; }
-  ui::UiRect GetMonitorRect(ui::WindowHandle) const override { return {0, 0, 1920, 1080}; }
-  ui::UiRect GetMonitorWorkArea(ui::WindowHandle) const override { return {0, 0, 1920, 1040}; }
-  int GetMonitorDpi(ui::WindowHandle) const override { return 96; }
-  ui::UiPoint GetCursorPos() const override { return {}; }
-  void MinimizeWindow(ui::WindowHandle) override { calls.push_back("minimize"); }
-  void MaximizeWindow(ui::WindowHandle) override {
-    calls.push_back("maximize");
-    maximized = true;
-  }
-  void RestoreWindow(ui::WindowHandle) override {
-    calls.push_back("restore");
-    maximized = false;
-  }
-  void BringToFront(ui::WindowHandle) override { calls.push_back("front"); }
-  bool IsMinimized(ui::WindowHandle) const override { return false; }
-  bool IsMaximized(ui::WindowHandle) const override { return maximized; }
-};
-
-// Installs a FakeDesktop for its lifetime.
-class ScopedFakeDesktop {
-public:
-  ScopedFakeDesktop() : previous_(ui::GetDesktopServices()) { ui::SetDesktopServices(&desktop); }
-  ~ScopedFakeDesktop() { ui::SetDesktopServices(previous_); }
-  ScopedFakeDesktop(const ScopedFakeDesktop&) = delete;
-  ScopedFakeDesktop& operator=(const ScopedFakeDesktop&) = delete;
-  FakeDesktop desktop;
-
-private:
-  ui::IDesktopServices* previous_;
-};
+using quorvex::test::FakeDesktop;
+using quorvex::test::ScopedFakeDesktop;
 
 class WindowsFixture : public ::testing::Test {
 protected:
