@@ -166,15 +166,20 @@ TEST_F(HidDeviceTest, CollectionReadsKeepTheirOwnReportsAndUnpackTheSyncCode) {
   CHidDevice command;
   ASSERT_TRUE(command.open(KeyboardCommandPath(), true, true, true, false));
 
-  // An answer on collection 4 goes to both handles of the node; collection 3's
-  // handle must skip it and deliver only its own report.
+  // An answer on collection 4 reaches every handle of the node that has its own
+  // queue; collection 3's handle must skip it and deliver only its own report. The
+  // command handle takes its answer before the sync code is sent: where the handles
+  // share one queue (a pty node), the sync handle would otherwise take the answer.
   std::uint8_t frame[64] = {4, 1, 0, 1};
   std::size_t sent = 0;
   ASSERT_TRUE(command.write(frame, sizeof frame, &sent, 1000));
-  keyboard->SendSyncCode(0x0401);
-
   std::uint8_t report[64] = {};
   std::size_t got = 0;
+  ASSERT_TRUE(command.read(report, sizeof report, &got, 1000));
+  EXPECT_EQ(report[0], 4);
+  EXPECT_EQ(report[3], 1);
+
+  keyboard->SendSyncCode(0x0401);
   ASSERT_TRUE(sync.read(report, sizeof report, &got, 1000));
   EXPECT_EQ(report[0], 3);
   auto& items = sync.report(HidReportType::Input).items;
@@ -182,10 +187,6 @@ TEST_F(HidDeviceTest, CollectionReadsKeepTheirOwnReportsAndUnpackTheSyncCode) {
   ASSERT_TRUE(sync.unpack(report, got, items.data(), items.size()));
   EXPECT_TRUE(items[0].isDataSet);
   EXPECT_EQ(items[0].value, 0x0401u);
-
-  ASSERT_TRUE(command.read(report, sizeof report, &got, 1000));
-  EXPECT_EQ(report[0], 4);
-  EXPECT_EQ(report[3], 1);
 }
 
 TEST_F(HidDeviceTest, MonitorReportsPlugAndUnplug) {
