@@ -156,6 +156,9 @@ private:
   void AwaitReceiverLink(devices::CQuorvexUSBDevice* page, int triesLeft);
   void RunLinkChecks();
   panels::CDeviceOptionUI* ItemOfPage(const devices::CQuorvexUSBDevice* page) const;
+  // The page that listens on the secondary collection in `slot`.
+  devices::CQuorvexUSBDevice* PageOfSecondary(const std::vector<DeviceCatalogEntry>& slots,
+                                              std::size_t slot) const;
   panels::CDeviceOptionUI* SelectedItem() const;
   int ShownCount() const;
   std::vector<devices::CQuorvexUSBDevice*> AllPages() const;

@@ -197,6 +197,25 @@ bool CMainWnd::PageExists(const std::vector<DeviceCatalogEntry>& slots, std::siz
   return PageOfEntry(*reference) != nullptr;
 }
 
+devices::CQuorvexUSBDevice* CMainWnd::PageOfSecondary(const std::vector<DeviceCatalogEntry>& slots,
+                                                      std::size_t slot) const {
+  const DeviceCatalogEntry& a = slots[slot];
+  const std::optional<Family> family = FamilyOfKind(a.kind);
+  // The receiver's collection belongs to the page of the device behind it.
+  const DeviceCatalogEntry* device = &a;
+  if (a.kind == KIND_MOUSE_RECEIVER && a.hasPartner != 0 && a.partnerIndex < slots.size()) {
+    device = &slots[a.partnerIndex];
+  }
+  for (devices::CQuorvexUSBDevice* page : Pages(*family)) {
+    const DeviceCatalogEntry& served = page->GetCatalogEntry();
+    if (served.vendorId == device->vendorId && served.productId == device->productId &&
+        served.kind == device->kind) {
+      return page;
+    }
+  }
+  return nullptr;
+}
+
 panels::CDeviceOptionUI* CMainWnd::ItemOfPage(const devices::CQuorvexUSBDevice* page) const {
   for (panels::CDeviceOptionUI* item : items_) {
     if (item->GetPage() == page) {
@@ -238,9 +257,9 @@ void CMainWnd::OnDeviceArrived(std::size_t slot) {
   }
   const DeviceCatalogEntry& a = slots[slot];
   if (a.role == ROLE_SECONDARY) {
-    // The device's second collection carries its own reports; the page's listener
-    // picks it up once the page has one.
-    platform::DebugPrintf("secondary collection %zu: %s", slot, a.path.c_str());
+    if (devices::CQuorvexUSBDevice* page = PageOfSecondary(slots, slot)) {
+      page->AttachSecondaryCollection(a.path, a.kind);
+    }
   } else {
     if (!PageExists(slots, slot)) {
       CreatePage(*family, FindCatalogRow(a.vendorId, a.productId, a.kind, ROLE_PRIMARY));
@@ -379,7 +398,9 @@ void CMainWnd::OnDeviceRemoved(std::size_t slot) {
   }
   const DeviceCatalogEntry& a = slots[slot];
   if (a.role == ROLE_SECONDARY) {
-    platform::DebugPrintf("secondary collection %zu gone", slot);
+    if (devices::CQuorvexUSBDevice* page = PageOfSecondary(slots, slot)) {
+      page->DetachSecondaryCollection();
+    }
     return;
   }
   if (HasTwoWays(*family) && PartnerPresent(slots, slot)) {
@@ -482,6 +503,9 @@ void CMainWnd::ShowItem(panels::CDeviceOptionUI* item, bool show, bool select) {
     if (pageSwitch != nullptr) {
       pageSwitch->SelectItem(0);
     }
+  }
+  for (devices::CQuorvexUSBDevice* page : AllPages()) {
+    page->SetMultiDevice(shown > 1);
   }
   int synced = 0;
   for (const panels::CDeviceOptionUI* other : items_) {

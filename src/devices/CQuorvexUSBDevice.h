@@ -117,7 +117,24 @@ public:
   bool IsWireless() const { return wireless_; }
   const DeviceInfo& GetDeviceInfo() const { return deviceInfo_; }
 
+  // --- the device's second collection (its input reports) ---
+  // The main window hands over the path and kind of the collection the page listens
+  // on; a page whose listener runs switches to the new path. Empty path: gone.
+  virtual void AttachSecondaryCollection(std::string path, std::uint16_t kind) {
+    secondaryPath_ = std::move(path);
+    secondaryKind_ = kind;
+  }
+  virtual void DetachSecondaryCollection() {
+    secondaryPath_.clear();
+    secondaryKind_ = 0;
+  }
+  const std::string& GetSecondaryPath() const { return secondaryPath_; }
+  std::uint16_t GetSecondaryKind() const { return secondaryKind_; }
+
   // --- flags the main window sets on every page ---
+  // More than one device is shown in the selector.
+  virtual void SetMultiDevice(bool on) { multiDevice_ = on; }
+  bool IsMultiDevice() const { return multiDevice_; }
   // Host lighting: the application drives the LEDs. Switching it on for a keyboard
   // sends command 0x1C at once.
   void SetHostLighting(bool on);
@@ -270,6 +287,9 @@ private:
   std::string profileBaseName_;
   std::string configBaseName_;
   std::string modelFolder_;
+  std::string secondaryPath_;
+  std::uint16_t secondaryKind_ = 0;
+  bool multiDevice_ = false;
   ui::WindowHandle mainWindow_ = ui::kNoWindow;
   ui::CControlUI* picture_ = nullptr;
   ui::CControlUI* selectorItem_ = nullptr;

@@ -12,6 +12,7 @@
 #include "support/FakeDesktop.h"
 #include "support/TestSupport.h"
 #include "ui/DesktopServices.h"
+#include "ui/MenuWnd.h"
 #include "ui/MessageLoop.h"
 #include "ui/RegisteredMessages.h"
 #include "ui/ResourceManager.h"
@@ -155,12 +156,15 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_FALSE(page->GetChannel().receiverMode());
   EXPECT_EQ(w.CurrentPage(), page);
+  EXPECT_EQ(page->GetSecondaryPath(), w.SlotTable()[1].path); // its input reports
+  EXPECT_FALSE(page->IsMultiDevice());
 
   auto headset = std::make_shared<devsim::HeadsetDevice>();
   Server().Plug(headset);
   ASSERT_TRUE(PumpUntil([&] { return Shown(Family::kHeadset); }));
   EXPECT_FALSE(Selected(Family::kHeadset));
   EXPECT_TRUE(Selected(Family::kKeyboard));
+  EXPECT_TRUE(page->IsMultiDevice());
 
   Server().Unplug(*keyboard);
   const auto unplugged = Clock::now();
@@ -170,7 +174,9 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
       static_cast<long long>(
           std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - unplugged).count()));
   EXPECT_FALSE(page->IsChannelOpen());
+  EXPECT_TRUE(PumpUntil([&] { return page->GetSecondaryPath().empty(); }));
   EXPECT_TRUE(Selected(Family::kHeadset)); // the next shown item takes over
+  EXPECT_FALSE(w.Pages(Family::kHeadset).front()->IsMultiDevice());
 
   Server().Unplug(*headset);
   ASSERT_TRUE(PumpUntil([&] { return !Shown(Family::kHeadset); }));
@@ -196,6 +202,24 @@ TEST_F(MainWndTest, DevicesPresentAtStartSelectTheFirstOneInCatalogueOrder) {
   EXPECT_TRUE(Selected(Family::kKeyboard));
   EXPECT_FALSE(Selected(Family::kHeadset));
   EXPECT_EQ(w.CurrentPage(), w.Pages(Family::kKeyboard).front());
+
+  // Stepping through the selector (mouse, keyboard, mouse pad, headset); nothing
+  // happens at either end.
+  ui::UiDriver ui(w);
+  struct Step {
+    const char* button;
+    Family selected;
+  };
+  for (const Step& step :
+       {Step{"device_select_next", Family::kMousePad}, Step{"device_select_next", Family::kHeadset},
+        Step{"device_select_next", Family::kHeadset}, Step{"device_select_prev", Family::kMousePad},
+        Step{"device_select_prev", Family::kKeyboard}, Step{"device_select_prev", Family::kMouse},
+        Step{"device_select_prev", Family::kMouse}}) {
+    ASSERT_TRUE(ui.Click(step.button)) << ui.LastError();
+    loop.ProcessPending();
+    EXPECT_TRUE(Selected(step.selected)) << step.button;
+    EXPECT_EQ(w.CurrentPage(), w.Pages(step.selected).front());
+  }
 }
 
 // The emulators without IDs take the ID-0 rows in table order. With the keyboard
@@ -270,6 +294,21 @@ TEST_F(MainWndTest, CloseButtonHidesToTrayAndTrayClickBringsItBack) {
   EXPECT_FALSE(loop.IsQuitting());
   w.SendMessage(kMsgTrayIcon, 0, ui::kTrayLeftButtonUp);
   EXPECT_FALSE(desktop.restored.empty());
+}
+
+TEST_F(MainWndTest, TrayMenuExitEndsTheApplication) {
+  CMainWnd& w = Open(false);
+  w.SendMessage(kMsgTrayIcon, 0, ui::kTrayRightButtonUp);
+  EXPECT_EQ(w.TrayMenu(), nullptr); // it opens 10 ms later
+  clock.Advance(std::chrono::milliseconds(10));
+  loop.ProcessPending();
+  ASSERT_NE(w.TrayMenu(), nullptr);
+  EXPECT_EQ(w.TrayMenu()->GetAlign(), ui::kMenuAlignRight | ui::kMenuAlignBottom); // bar below
+  ASSERT_TRUE(ui::UiDriver::PickMenuItem(*w.TrayMenu(), "exit"));
+  loop.ProcessPending();
+  EXPECT_FALSE(w.IsCreated());
+  EXPECT_TRUE(loop.IsQuitting());
+  EXPECT_TRUE(desktop.trays.empty()); // the icon went with the window
 }
 
 TEST_F(MainWndTest, DpiFollowsTheMonitorSize) {
