@@ -183,6 +183,26 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   EXPECT_TRUE(NoDeviceShown());
 }
 
+TEST_F(MainWndTest, ADeviceWithOtherIdsBehindACataloguePathIsNotClaimed) {
+  CMainWnd& w = Open();
+  ASSERT_TRUE(PumpUntil([&] { return !desktop.restored.empty(); }));
+  // Its paths say 320F:5055; its HID layer says 320F:5056.
+  std::shared_ptr<devsim::KeyboardDevice> other =
+      devsim::MakeKeyboardBehindOtherIds(0x320F, 0x5056);
+  ASSERT_FALSE(Server().Plug(other).empty());
+  ASSERT_TRUE(PumpUntil([&] { return !KeyboardCommandPath().empty(); })) << Paths()[0];
+  const auto until = Clock::now() + std::chrono::milliseconds(400); // several passes
+  while (Clock::now() < until) {
+    loop.ProcessPending();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  for (const DeviceCatalogEntry& slot : w.SlotTable()) {
+    EXPECT_TRUE(slot.IsFree()) << slot.path;
+  }
+  EXPECT_FALSE(Shown(Family::kKeyboard));
+  EXPECT_TRUE(NoDeviceShown());
+}
+
 TEST_F(MainWndTest, DevicesPresentAtStartSelectTheFirstOneInCatalogueOrder) {
   // The demo's set, plugged before the window exists.
   auto keyboard = PlugKeyboard();
