@@ -156,7 +156,9 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_FALSE(page->GetChannel().receiverMode());
   EXPECT_EQ(w.CurrentPage(), page);
-  EXPECT_EQ(page->GetSecondaryPath(), w.SlotTable()[1].path); // its input reports
+  // The page takes the second collection's input reports.
+  ASSERT_TRUE(PumpUntil([&] { return !page->GetSecondaryPath().empty(); }));
+  EXPECT_EQ(page->GetSecondaryPath(), w.SlotTable()[1].path);
   EXPECT_FALSE(page->IsMultiDevice());
 
   auto headset = std::make_shared<devsim::HeadsetDevice>();
