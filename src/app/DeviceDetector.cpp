@@ -89,8 +89,10 @@ void CDeviceDetector::Run() {
   ::pthread_setname_np(::pthread_self(), "qx-detect");
   auto monitor = platform::hid::CurrentHidBackend().CreateMonitor();
   bool firstPass = true;
+  bool hotPlug = true;
   while (!stop_.load()) {
-    Pass(firstPass);
+    Pass(firstPass, hotPlug);
+    hotPlug = false;
     if (stop_.load())
       break;
     pollfd fds[2] = {{cancelFd_, POLLIN, 0}, {monitor ? monitor->PollFd() : -1, POLLIN, 0}};
@@ -101,17 +103,28 @@ void CDeviceDetector::Run() {
       platform::hid::HidEvent event;
       while (monitor->Next(event)) {
       }
+      hotPlug = true;
       timeoutMs = kSettleMs;
     }
   }
 }
 
 // One pass: probe new interfaces while a slot is free, then check the taken slots.
-void CDeviceDetector::Pass(bool& firstPass) {
-  if (AnyFree(working_)) {
+// The 100 ms passes between hot-plug events are a safety net for a missed event: they
+// list the interfaces again only when the set of nodes changed or a probe asked for
+// another try, so an idle application does not walk the device tree ten times a
+// second.
+void CDeviceDetector::Pass(bool& firstPass, bool hotPlug) {
+  const std::string signature = platform::hid::CurrentHidBackend().NodeListSignature();
+  const bool look =
+      firstPass || hotPlug || retryProbe_ || signature.empty() || signature != lastSignature_;
+  if (AnyFree(working_) && look) {
+    lastSignature_ = signature;
+    retryProbe_ = false;
     link::CHidDevice probe;
     if (!probe.enumerate()) {
       // Listing failed: try again next pass rather than giving up on detection.
+      retryProbe_ = true;
       return;
     }
     // Arrivals are announced in slot (catalogue) order after the list was walked, so a
@@ -128,8 +141,11 @@ void CDeviceDetector::Pass(bool& firstPass) {
                       [&](const DeviceCatalogEntry& s) { return s.path == path; }))
         continue;
       link::CHidDevice device;
-      if (!device.open(path, true, false, true, false))
+      if (!device.open(path, true, false, true, false)) {
+        // Not accessible yet (its permissions may still be on their way): next pass.
+        retryProbe_ = true;
         continue;
+      }
       const int row =
           ClaimSlot(working_, fields, device.attributes().vendorId, device.attributes().productId,
                     device.caps().usagePage, device.caps().usage, path);
@@ -161,9 +177,7 @@ void CDeviceDetector::Pass(bool& firstPass) {
       return;
     if (working_[i].IsFree())
       continue;
-    link::CHidDevice check;
-    if (check.open(working_[i].path, false, false, false, false)) {
-      check.close();
+    if (link::CHidDevice::isPresent(working_[i].path)) {
       continue;
     }
     working_[i].connected = 0;

@@ -45,7 +45,7 @@ public:
 
 private:
   void Run();
-  void Pass(bool& firstPass);
+  void Pass(bool& firstPass, bool hotPlug);
 
   ui::CMessageLoop& loop_;
   ui::WindowHandle window_;
@@ -55,6 +55,10 @@ private:
   std::vector<DeviceCatalogEntry> slots_;
   // The worker's own table, where claims happen first (worker thread only).
   std::vector<DeviceCatalogEntry> working_;
+  // Worker thread only: the node set seen by the last listing, and whether a probe
+  // wants another try.
+  std::string lastSignature_;
+  bool retryProbe_ = false;
   std::atomic<bool> stop_{false};
   std::mutex finishedMutex_;
   std::condition_variable finishedCv_;

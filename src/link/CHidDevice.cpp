@@ -77,6 +77,13 @@ void CHidDevice::clearList() {
   cursor_ = 0;
 }
 
+bool CHidDevice::isPresent(const std::string& path) {
+  if (path.empty() || path.size() >= kMaxHidPathLength) {
+    return false;
+  }
+  return hid::CurrentHidBackend().Exists(std::string(HidPathNode(path)));
+}
+
 bool CHidDevice::open(const std::string& path, bool read, bool write, bool overlapped,
                       bool exclusive) {
   close();

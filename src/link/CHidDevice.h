@@ -93,6 +93,8 @@ public:
   // is 260 characters or longer, names no present collection, or cannot be opened.
   // `overlapped` and `exclusive` are kept for the callers; hidraw has no sharing modes.
   bool open(const std::string& path, bool read, bool write, bool overlapped, bool exclusive);
+  // True while the interface of `path` exists (asks for no access to the device).
+  static bool isPresent(const std::string& path);
   // Safe from any thread; a waiting read or write returns false promptly.
   void close();
   bool isOpen() const;

@@ -82,6 +82,12 @@ public:
   // Opens a node from Enumerate; nullptr (errno set) when it is gone or not accessible.
   virtual std::unique_ptr<HidConnection> Open(const std::string& node, bool read, bool write) = 0;
   virtual std::unique_ptr<HidMonitor> CreateMonitor() = 0;
+  // True while the node exists; asks for no access and reads nothing (cheaper than
+  // Describe or Open).
+  virtual bool Exists(const std::string& node) = 0;
+  // A text that changes whenever nodes come or go; empty when the backend cannot tell
+  // cheaply (callers then enumerate).
+  virtual std::string NodeListSignature() { return {}; }
 };
 
 // The process-wide backend. Never null. Thread safe.

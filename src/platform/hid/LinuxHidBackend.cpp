@@ -4,13 +4,16 @@
 
 #include "platform/hid/HidBackend.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libudev.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvex::platform::hid {
 namespace {
@@ -266,6 +269,39 @@ public:
       return nullptr;
     }
     return std::make_unique<UdevMonitor>(context, monitor);
+  }
+
+  // The device node and its entry in the hidraw class: the kernel removes both when
+  // the device goes.
+  bool Exists(const std::string& node) override {
+    const auto slash = node.rfind('/');
+    if (node.empty() || slash == std::string::npos || slash + 1 == node.size()) {
+      return false;
+    }
+    const std::string entry = "/sys/class/hidraw/" + node.substr(slash + 1);
+    return ::access(entry.c_str(), F_OK) == 0 && ::access(node.c_str(), F_OK) == 0;
+  }
+
+  // The names in the hidraw class folder, sorted: reading a directory costs far less
+  // than a udev enumeration.
+  std::string NodeListSignature() override {
+    DIR* folder = ::opendir("/sys/class/hidraw");
+    if (folder == nullptr) {
+      return {};
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(folder)) {
+      if (entry->d_name[0] != '.') {
+        names.emplace_back(entry->d_name);
+      }
+    }
+    ::closedir(folder);
+    std::sort(names.begin(), names.end());
+    std::string signature = "nodes:";
+    for (const std::string& name : names) {
+      signature += name + ";";
+    }
+    return signature;
   }
 };
 

@@ -89,6 +89,7 @@ std::string VirtualHidBackend::Plug(HidInterfaceInfo info, std::shared_ptr<Virtu
     node = kNodePrefix + std::to_string(number);
     info.node = node;
     entries_[number] = Entry{std::move(info), std::move(peer)};
+    ++generation_;
   }
   Publish(HidEventKind::Added, node);
   return node;
@@ -99,6 +100,7 @@ void VirtualHidBackend::Unplug(const std::string& node) {
   {
     std::lock_guard lock(mutex_);
     removed = entries_.erase(NodeNumber(node)) > 0;
+    generation_ += removed ? 1 : 0;
   }
   if (removed) {
     Publish(HidEventKind::Removed, node);
@@ -125,6 +127,16 @@ bool VirtualHidBackend::Enumerate(std::vector<HidInterfaceInfo>& out) {
     out.push_back(entry.info);
   }
   return true;
+}
+
+bool VirtualHidBackend::Exists(const std::string& node) {
+  std::lock_guard lock(mutex_);
+  return entries_.count(NodeNumber(node)) > 0;
+}
+
+std::string VirtualHidBackend::NodeListSignature() {
+  std::lock_guard lock(mutex_);
+  return std::to_string(generation_);
 }
 
 bool VirtualHidBackend::Describe(const std::string& node, HidInterfaceInfo& out) {

@@ -42,6 +42,8 @@ public:
   bool Describe(const std::string& node, HidInterfaceInfo& out) override;
   std::unique_ptr<HidConnection> Open(const std::string& node, bool read, bool write) override;
   std::unique_ptr<HidMonitor> CreateMonitor() override;
+  bool Exists(const std::string& node) override;
+  std::string NodeListSignature() override;
 
   struct MonitorQueue;
 
@@ -56,6 +58,7 @@ private:
   std::mutex mutex_;
   std::map<int, Entry> entries_; // by node number, so enumeration follows plug order
   int nextNumber_ = 0;
+  std::uint64_t generation_ = 0; // counts plugs and unplugs
   std::vector<std::weak_ptr<MonitorQueue>> monitors_;
 };
 
