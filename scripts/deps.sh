@@ -5,12 +5,12 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config ccache git
+  build-essential cmake ninja-build pkg-config ccache git python3
   clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libjsoncpp-dev libpugixml-dev libudev-dev
   umockdev libumockdev-dev
-  qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth
   libdbus-1-dev dbus dbus-x11 libglib2.0-bin
   libcurl4-openssl-dev libasound2-dev libpulse-dev
   fonts-noto-cjk fonts-noto-core
