@@ -120,6 +120,27 @@ void WindowWidget::paintEvent(QPaintEvent*) {
   }
 }
 
+void WindowWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && window_ != nullptr) {
+    window_->PostMessage(ui::kMsgActivate, isActiveWindow() ? 1 : 0, 0);
+  }
+}
+
+void WindowWidget::enterEvent(QEnterEvent* event) {
+  QWidget::enterEvent(event);
+  if (window_ != nullptr) {
+    window_->PostMessage(ui::kMsgMouseHover, 0, 0);
+  }
+}
+
+void WindowWidget::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  if (window_ != nullptr) {
+    window_->PostMessage(ui::kMsgMouseLeave, 0, 0);
+  }
+}
+
 void WindowWidget::closeEvent(QCloseEvent* event) {
   if (syncing_ || window_ == nullptr) {
     event->accept();

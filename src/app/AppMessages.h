@@ -35,13 +35,13 @@ inline constexpr std::uint32_t kDeviceReportKind = 5;
 inline constexpr std::size_t kDeviceReportBytes = 1024;
 
 // Window messages of the main window.
-inline constexpr std::uint32_t kMsgActivate = 0x0006;
+using ui::kMsgActivate;
 inline constexpr std::uint32_t kMsgSysCommand = 0x0112;
 inline constexpr std::uint32_t kMsgPowerBroadcast = 0x0218;
 inline constexpr ui::WParam kPowerSuspend = 4;
 inline constexpr ui::WParam kPowerResume = 18;
-inline constexpr std::uint32_t kMsgMouseHover = 0x02A1;
-inline constexpr std::uint32_t kMsgMouseLeave = 0x02A3;
+using ui::kMsgMouseHover;
+using ui::kMsgMouseLeave;
 inline constexpr std::uint32_t kMsgDpiChanged = 0x02E0;
 inline constexpr std::uint32_t kMsgDisplayChange = 0x007E;
 inline constexpr std::uint32_t kMsgTrayIcon = 1025;

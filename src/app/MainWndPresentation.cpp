@@ -71,7 +71,10 @@ void CMainWnd::OpenTrayMenu() {
   trayMenu_ = std::make_unique<ui::CMenuWnd>();
   if (!trayMenu_->Init(GetContext(), GetHWND(), "XML_MENU", placement.point, placement.align)) {
     trayMenu_.reset();
+    return;
   }
+  // The settings window is not part of this build yet: its entry stays out of the menu.
+  trayMenu_->HideItem("setwnd_menu");
 }
 
 void CMainWnd::FitDpi() {

@@ -34,6 +34,24 @@ bool CMenuWnd::PickItem(std::string_view name) {
   return item != nullptr && item->Activate();
 }
 
+bool CMenuWnd::HideItem(std::string_view name) {
+  CPaintManagerUI* pm = GetPaintManager();
+  CControlUI* item = pm != nullptr ? pm->FindControl(name) : nullptr;
+  if (item == nullptr || !item->IsVisible()) {
+    return false;
+  }
+  const int height = pm->Scale(item->GetFixedHeight());
+  item->SetVisible(false);
+  UiRect r = GetWindowRect();
+  if ((align_ & kMenuAlignBottom) != 0) {
+    r.top += height;
+  } else {
+    r.bottom -= height;
+  }
+  MoveWindow(r);
+  return true;
+}
+
 void CMenuWnd::OnItemPicked(CMenuElementUI& item) {
   const std::string name = item.GetName();
   GetLoop()->SendMessage(owner_, kMsgMenuClick, reinterpret_cast<WParam>(&name), 0);

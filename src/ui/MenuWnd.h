@@ -32,6 +32,9 @@ public:
   // Picks the item named `name` as a click would. False when there is no such
   // enabled item without a submenu.
   bool PickItem(std::string_view name);
+  // Takes an item out of the open menu; the menu shrinks by the item's height and keeps
+  // the edge that sits at its point. False when there is no such visible item.
+  bool HideItem(std::string_view name);
   WindowHandle GetOwner() const { return owner_; }
   std::uint32_t GetAlign() const { return align_; }
 

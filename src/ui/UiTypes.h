@@ -55,8 +55,12 @@ struct UiRect {
 // the program's own message numbers were chosen around.
 inline constexpr std::uint32_t kMsgDestroy = 0x0002;
 inline constexpr std::uint32_t kMsgSize = 0x0005;
+// wParam 1 when the window became the active one, 0 when it lost that.
+inline constexpr std::uint32_t kMsgActivate = 0x0006;
 inline constexpr std::uint32_t kMsgClose = 0x0010;
 inline constexpr std::uint32_t kMsgTimer = 0x0113;
+inline constexpr std::uint32_t kMsgMouseHover = 0x02A1; // the pointer entered the window
+inline constexpr std::uint32_t kMsgMouseLeave = 0x02A3; // the pointer left it
 inline constexpr std::uint32_t kMsgUser = 0x0400;
 
 } // namespace quorvex::ui

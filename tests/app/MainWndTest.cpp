@@ -325,6 +325,12 @@ TEST_F(MainWndTest, TrayMenuExitEndsTheApplication) {
   clock.Advance(std::chrono::milliseconds(10));
   loop.ProcessPending();
   ASSERT_NE(w.TrayMenu(), nullptr);
+  ui::CControlUI* settings = w.TrayMenu()->FindControl("setwnd_menu");
+  ASSERT_NE(settings, nullptr);
+  EXPECT_FALSE(settings->IsVisible()); // no settings window to open yet
+  // The menu lost that row's height and still ends at the point it opened from.
+  EXPECT_EQ(w.TrayMenu()->GetWindowRect().Height(), 112 - 32);
+  EXPECT_EQ(w.TrayMenu()->GetWindowRect().bottom, desktop.work.bottom - 20);
   EXPECT_EQ(w.TrayMenu()->GetAlign(), ui::kMenuAlignRight | ui::kMenuAlignBottom); // bar below
   ASSERT_TRUE(ui::UiDriver::PickMenuItem(*w.TrayMenu(), "exit"));
   loop.ProcessPending();

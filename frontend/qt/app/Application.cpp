@@ -24,6 +24,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -86,6 +87,13 @@ int CountOwnThreads() {
 } // namespace
 
 int RunApplication(int argc, char** argv, const ApplicationOptions& options) {
+  // Without a display Qt would abort; say why instead and end as always, with 0.
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    std::fprintf(stderr, "quorvex: no display to show the window on (neither DISPLAY nor "
+                         "WAYLAND_DISPLAY is set)\n");
+    return 0;
+  }
   PrepareQtEnvironment(false);
   QApplication qtApp(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvex.DeviceCenter"));
