@@ -503,7 +503,7 @@ std::vector<FirmwareIdentityEntry> CMainWnd::BuildUpdateList() const {
     }
     releases.push_back(release);
   }
-  return app::BuildUpdateList(releases, 0);
+  return app::BuildUpdateList(releases, QUORVEX_VERSION_NUMBER);
 }
 
 } // namespace quorvex::app

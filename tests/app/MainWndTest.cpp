@@ -160,6 +160,13 @@ TEST_F(MainWndTest, KeyboardComesAndGoesAndASecondDeviceIsShownNotSelected) {
   ASSERT_TRUE(PumpUntil([&] { return !page->GetSecondaryPath().empty(); }));
   EXPECT_EQ(page->GetSecondaryPath(), w.SlotTable()[1].path);
   EXPECT_FALSE(page->IsMultiDevice());
+  // The update list offers the connected keyboard's firmware and the application.
+  const auto updates = w.BuildUpdateList();
+  ASSERT_EQ(updates.size(), 4u);
+  EXPECT_EQ(updates[0].third, 0); // no mouse
+  EXPECT_GT(updates[1].third, 0);
+  EXPECT_EQ(updates[1].third, page->GetChannel().transportA().attributes().versionNumber);
+  EXPECT_GT(updates[3].third, 0);
 
   auto headset = std::make_shared<devsim::HeadsetDevice>();
   Server().Plug(headset);
