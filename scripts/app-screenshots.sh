@@ -11,13 +11,7 @@ out=$(pwd)/docs/screenshots
 
 if [ "${2:-}" != "--inside" ]; then
   for screen in 1366x768 1920x1080; do
-    work=$(mktemp -d)
-    mkdir -p "$work/home" "$work/run"
-    chmod 700 "$work/run"
-    HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_DATA_HOME= XDG_CONFIG_HOME= \
-      xvfb-run -a -s "-screen 0 ${screen}x24" dbus-run-session -- \
-      bash "$0" "$demo" --inside "$screen"
-    rm -rf "$work"
+    bash scripts/private-session.sh "$screen" bash "$0" "$demo" --inside "$screen"
   done
   exit 0
 fi

@@ -10,14 +10,7 @@ seconds=${1:-60}
 demo=$(realpath "${2:-build/release/frontend/qt/app/quorvex-demo}")
 
 if [ "${3:-}" != "--inside" ]; then
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  mkdir -p "$work/home" "$work/run"
-  chmod 700 "$work/run"
-  HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_DATA_HOME= XDG_CONFIG_HOME= \
-    xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- \
-    bash "$0" "$seconds" "$demo" --inside
-  exit $?
+  exec bash scripts/private-session.sh 1920x1080 bash "$0" "$seconds" "$demo" --inside
 fi
 
 ticks=$(getconf CLK_TCK)

@@ -9,13 +9,7 @@ set -u
 demo=$1
 
 if [ "${2:-}" != "--inside" ]; then
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  mkdir -p "$work/home" "$work/run"
-  chmod 700 "$work/run"
-  HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_DATA_HOME= XDG_CONFIG_HOME= \
-    xvfb-run -a -s "-screen 0 1366x768x24" dbus-run-session -- bash "$0" "$demo" --inside
-  exit $?
+  exec bash "$(dirname "$0")/../../scripts/private-session.sh" 1366x768 bash "$0" "$demo" --inside
 fi
 
 fail() {

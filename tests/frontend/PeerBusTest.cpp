@@ -1,6 +1,7 @@
 // Runs on a private session bus (dbus-run-session), without a display.
 
 #include "frontend/qt/PeerBus.h"
+#include "BusTestSupport.h"
 #include "frontend/qt/QtLoopDriver.h"
 #include "platform/DebugOutput.h"
 #include "platform/clock/RealClock.h"
@@ -29,24 +30,8 @@ const QString kService = QString::fromLatin1(kPeerBusService);
 const QString kPath = QString::fromLatin1(kPeerBusPath);
 const QString kInterface = QString::fromLatin1(kPeerBusInterface);
 
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "peer_bus_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = new QCoreApplication(argc, argv);
-  return *app;
-}
-
-bool Spin(const std::function<bool()>& done, int ms = 5000) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) {
-      return false;
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::App;
+using test::Spin;
 
 // Collects the signals one connection receives.
 class SignalRecorder : public QObject {

@@ -2,6 +2,7 @@
 // connection owns logind's name and sends its signal.
 
 #include "frontend/qt/SleepWatch.h"
+#include "BusTestSupport.h"
 #include "frontend/qt/QtLoopDriver.h"
 #include "platform/DebugOutput.h"
 #include "platform/clock/RealClock.h"
@@ -20,24 +21,8 @@
 namespace quorvex::frontend {
 namespace {
 
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "sleep_watch_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = new QCoreApplication(argc, argv);
-  return *app;
-}
-
-bool Spin(const std::function<bool()>& done, int ms = 5000) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) {
-      return false;
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::App;
+using test::Spin;
 
 class PowerWindow : public ui::CWindowWnd {
 public:
